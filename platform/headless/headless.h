@@ -1,0 +1,84 @@
+// The headless backend: a virtual clock that Flip advances (60 frames take
+// 1000 ms, no real waiting), keys and typed characters scripted per frame,
+// every draw call recorded, channels that play for the sound's real length and
+// a scripted answer for the message box. Tests and tools select it in code.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace headless {
+
+// Thrown by EndProgram on this backend; only the test harness catches it.
+struct program_ended {
+  int status = 0;
+};
+// Thrown by the first input poll after the key script has run out, so that no
+// scripted run can hang in a menu.
+struct script_ended {};
+
+enum class op { cls, line, text, sprite, grab, flip };
+
+struct drawcall {
+  op kind = op::cls;
+  std::string text;              // op::text: the string; op::sprite: the sprite's file name
+  double x = 0, y = 0;           // anchor
+  double x2 = 0, y2 = 0;         // op::line: end point as given
+  int r = 255, g = 255, b = 255; // colour at the time of the call
+  double alpha = 1;
+  int blend = 3;
+  double sx = 1, sy = 1;
+  double rotation = 0;
+  int frame = 0;                 // number of Flips before this call
+};
+
+// What is held during one frame, and what is typed during it.
+struct frameinput {
+  std::set<int> held;     // key codes held during this frame
+  std::string typed;      // characters typed during this frame (8 = Backspace)
+};
+
+// Installs the headless backend as the current one and resets it: clock 0,
+// frame 0, no window, empty key tables, no script, random state 4660.
+void install();
+
+// Key script: entry i is the input of frame i (frames counted from 0, the
+// frame before the first Flip). A key that becomes held at the start of a
+// frame counts one press. After the last entry the keys are released; when
+// end_when_done is true, the next input poll throws script_ended.
+void set_script(std::vector<frameinput> frames, bool end_when_done = true);
+// Appends frames to the current script.
+void append_script(const std::vector<frameinput>& frames);
+// Convenience: hold keys for n frames, then release them for gap frames.
+void hold(std::set<int> keys, int frames, int gap = 1);
+void type(const std::string& text);  // one character per frame
+void idle(int frames);
+
+// Answer given by Proceed (1 Yes, 0 No, -1 Cancel). Default 0.
+void set_proceed_answer(int answer);
+int proceed_calls();
+
+// Recorded draw calls since the last clear, and helpers over them.
+const std::vector<drawcall>& calls();
+void clear_calls();
+// Calls of the last completed frame (between the last two Flips).
+std::vector<drawcall> last_frame();
+// Texts drawn in the last completed frame.
+std::vector<std::string> last_frame_texts();
+
+int frame();             // number of Flips so far
+int32_t clock();         // virtual milliseconds
+void advance_clock(int32_t ms);  // lets time pass without a frame
+bool window_open();
+int window_width();
+int window_height();
+int window_depth();
+int open_count();        // how many times OpenGraphics was called
+int mouse_visible();
+void request_close();    // as if the window's close box was clicked
+
+}  // namespace headless
