@@ -160,6 +160,19 @@ int Proceed(const std::string& text, int serious);
 [[noreturn]] void EndProgram();
 
 // ---------------------------------------------------------------------------
+// Backend selection, made once by the program entry (the real game) or by a
+// tool; tests use headless::install().
+void UseSdlBackend();
+
+// Writes the current back buffer as a PNG (SDL backend); false otherwise.
+bool SaveScreenshot(const std::string& path);
+
+// Encoders used by the media tool (platform/encode.cpp).
+bool WritePNG(const std::string& path, int width, int height, const std::vector<uint8_t>& rgba);
+bool WriteWAV(const std::string& path, int rate, const std::vector<int16_t>& mono);
+bool WriteOgg(const std::string& path, int rate, const std::vector<float>& stereo_interleaved, float quality);
+
+// ---------------------------------------------------------------------------
 // Conversions the game relies on.
 int ToInt(const std::string& text);       // blanks, sign, digits; no digits: 0
 int64_t ToLong(const std::string& text);  // the same for 64 bits

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -204,6 +205,13 @@ class game {
   // Layout helpers: n at the 1024-pixel reference, and a centred text.
   double at1024(double n) const { return n * xwin / 1024.0; }
   void drawcentred(const std::string& text, double scale, double y);
+  // The chooser pattern shared by the menu screens: forgets pending keys on
+  // entry; each frame clears, cycles colours, draws the title and the entries
+  // centred at scale (1024 reference) and y(k) (already in pixels, k from 1),
+  // grey with the selection in colour 2; Up/Down move with wrap-around; Esc
+  // hit returns backvalue, Enter or Space hit returns the selection.
+  int menuscreen(const std::vector<std::string>& entries, double scale,
+                 const std::function<double(int)>& y, int first, int backvalue);
   void drawtitle();
 
   // ==== app/prefs.cpp
