@@ -47,14 +47,14 @@ class game {
 
   // ---- World lists (master lists own their records; the others share them)
   std::vector<std::unique_ptr<ball>> balllist;
-  std::vector<std::unique_ptr<link>> linklist;
+  std::vector<std::unique_ptr<struct link>> linklist;
   std::vector<std::unique_ptr<tension>> TensionList;
-  std::vector<std::unique_ptr<link>> virtuallinklist;
+  std::vector<std::unique_ptr<struct link>> virtuallinklist;
   std::vector<std::unique_ptr<marionetobject>> marionetobjectlist;
   std::vector<std::unique_ptr<group>> grouplist;
   std::vector<std::unique_ptr<virtuallinkobject>> virtuallinkobjectslist;
   std::vector<ball*> osballlist;
-  std::vector<link*> oslinklist;
+  std::vector<struct link*> oslinklist;
   std::vector<tension*> ostensionlist;
   std::vector<marionetobject*> osobjects;
   std::vector<virtuallinkobject*> osvirtuallinkobjects;
@@ -157,13 +157,14 @@ class game {
 
   // ==== play/collide.cpp
   int collision(ball* first, ball* second);
-  int collisionbl(ball* b, link* l);
+  int collisionbl(ball* b, struct link* l);
   void checkcollisions(std::string& result, int freeplay);
   void impactsound(int strength);
 
   // ==== play/level_loop.cpp
   std::string playlevel(const std::string& campaign, int lvl, int freeplay, int difficulty);
   void setuplevel(const std::string& campaign, int lvl);  // set-up steps 1 to 5
+  void setuplevelfile(const std::string& path, int lvl);  // the same from a level file's path
   void levelframe(std::string& result, int freeplay, int difficulty);  // one frame, steps 1 to 24
   void died(std::string& result);
   void passedlevel(std::string& result, int freeplay);
@@ -204,6 +205,9 @@ class game {
   void pause(std::string& result);
   // Layout helpers: n at the 1024-pixel reference, and a centred text.
   double at1024(double n) const { return n * xwin / 1024.0; }
+  // Draws text centred across the window at the given scale and y, both as
+  // drawn (callers convert with at1024), in the current colour; the drawing
+  // scale is 1 again afterwards.
   void drawcentred(const std::string& text, double scale, double y);
   // The chooser pattern shared by the menu screens: forgets pending keys on
   // entry; each frame clears, cycles colours, draws the title and the entries

@@ -52,6 +52,8 @@ struct ball {
 };
 
 // A distance constraint between two balls, drawn as a bar.
+// The POSIX function link(), which the standard headers declare, hides this
+// type's plain name: write `struct link` wherever the type is named.
 struct link {
   int onscreen = 0;
   std::string kind = "normal";
@@ -82,7 +84,7 @@ struct tension {
 // A drawing-order entry: a ball or a link and its sort key.
 struct balllink {
   ball* ball1 = nullptr;
-  link* link1 = nullptr;
+  struct link* link1 = nullptr;
   double size = 0;
 
   void draw();
@@ -95,7 +97,7 @@ struct marionetobject {
   int groupnum = 0;
   int objnum = 0;
   std::vector<ball*> balllist;
-  std::vector<link*> linklist;
+  std::vector<struct link*> linklist;
   std::vector<tension*> TensionList;  // stays empty
   double xmax = 0, xmin = 0, ymax = 0, ymin = 0;
 };
