@@ -1,0 +1,78 @@
+// The world's part of a frame: slow motion, effective masses, anchors, the
+// integration step and the frame pacing.
+#include <cstdint>
+
+#include "world/game.h"
+
+namespace {
+
+constexpr double kSlowMotion = 0.5f;
+// 1000/63 as a single-precision value: frames are at least 16 whole ms apart.
+constexpr double kFramePeriod = 1000.0f / 63.0f;
+
+}  // namespace
+
+void game::handleslower() {
+  slower = 1;
+  if (slowtime > 0) {
+    slowtime -= 1;
+    slower = kSlowMotion;
+  }
+}
+
+// Anchored balls weigh 99 so links and joints barely move them.
+void game::updatemass() {
+  for (ball* b : osballlist) b->actualmass = b->anchored != 0 ? kHeavyMass : b->m;
+}
+
+// Only anchored == 1 pins; other non-zero values just make the ball heavy.
+void game::doanchor() {
+  for (ball* b : osballlist) {
+    if (b->anchored != 1) continue;
+    b->x = b->anchorx;
+    b->y = b->anchory;
+    b->oldx = b->x;
+    b->oldy = b->y;
+    b->xv = 0;
+    b->yv = 0;
+  }
+}
+
+// The velocity is what the ball actually moved this step, constraints
+// included, scaled back to a full frame and damped once.
+void ball::updatev(double s) {
+  xv = (x - oldx) * kDamping / s;
+  yv = (y - oldy) * kDamping / s;
+}
+
+void game::deltatimecount() {
+  // The clock may wrap; only the difference counts.
+  auto elapsed = [this] {
+    return static_cast<int32_t>(static_cast<uint32_t>(ClockMillis()) - static_cast<uint32_t>(oldtime));
+  };
+  while (elapsed() < kFramePeriod) {
+  }
+  oldtime = ClockMillis();
+}
+
+void game::stepworld() {
+  for (ball* b : osballlist) {
+    b->yv = b->yv + gravity / 1;
+    b->oldx = b->x;
+    b->oldy = b->y;
+  }
+  for (ball* b : osballlist) {
+    b->x = b->x + b->xv * slower;
+    b->y = b->y + b->yv * slower;
+  }
+  doanchor();
+  // Joints first, so the links have the last word in every pass.
+  for (int i = 0; i < kConstraintPasses; i++) {
+    tensionballs();
+    shiftballs();
+  }
+  for (ball* b : osballlist) {
+    b->updatev(slower);
+    b->rebounded = 0;
+  }
+}
