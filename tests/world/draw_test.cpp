@@ -1,0 +1,360 @@
+// Drawing the world, checked on the draw calls the headless backend records.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "platform/headless/headless.h"
+#include "tests/support/harness.h"
+#include "world/game.h"
+
+namespace {
+
+using headless::drawcall;
+using headless::op;
+
+constexpr double kBallScale = 1.0f / 148;  // 0.006756756920367479
+constexpr double kAlong = 0.0025f;
+constexpr double kAcross = 0.02f;
+
+class Draw : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    headless::install();
+    g = std::make_unique<game>();
+    // Three tiny sprites told apart by their file names.
+    const std::vector<uint8_t> pixel(4 * 4, 255);
+    for (const char* name : {"ball.png", "tumbo.png", "plat.png"}) ASSERT_TRUE(WritePNG(name, 2, 2, pixel));
+    g->ballsprite = LoadSprite("ball.png");
+    g->tumbosprite = LoadSprite("tumbo.png");
+    g->platformsprite = LoadSprite("plat.png");
+    ASSERT_TRUE(g->ballsprite && g->tumbosprite && g->platformsprite);
+    g->delimiter = 1024;
+    g->xcenter = 500;
+    g->ycenter = 300;
+    g->zoom = 1;
+    headless::clear_calls();
+  }
+
+  ball* addball(double x, double y, double r, const std::string& kind = "normal") {
+    g->balllist.push_back(std::make_unique<ball>());
+    ball* b = g->balllist.back().get();
+    b->x = x;
+    b->y = y;
+    b->r = r;
+    b->kind = kind;
+    b->tumbo = 0;
+    b->gamoz = g.get();
+    return b;
+  }
+  struct link* addlink(ball* a, ball* b, double width, const std::string& kind = "normal") {
+    g->linklist.push_back(std::make_unique<struct link>());
+    struct link* l = g->linklist.back().get();
+    l->ball1 = a;
+    l->ball2 = b;
+    l->width = width;
+    l->kind = kind;
+    l->gamoz = g.get();
+    return l;
+  }
+  // The sprites drawn since the last clear.
+  static std::vector<drawcall> sprites() {
+    std::vector<drawcall> out;
+    for (const drawcall& c : headless::calls())
+      if (c.kind == op::sprite) out.push_back(c);
+    headless::clear_calls();
+    return out;
+  }
+  static drawcall onesprite() {
+    auto s = sprites();
+    EXPECT_EQ(s.size(), 1u);
+    return s.empty() ? drawcall{} : s[0];
+  }
+
+  harness::gamedir dir;
+  std::unique_ptr<game> g;
+};
+
+TEST_F(Draw, BallsLandWhereTheViewPutsThem) {
+  ball* a = addball(500, 300, 10);
+  ball* b = addball(600, 300, 10);
+  a->draw(0);
+  b->draw(0);
+  auto s = sprites();
+  ASSERT_EQ(s.size(), 2u);
+  EXPECT_EQ(s[0].text, "ball.png");
+  EXPECT_DOUBLE_EQ(s[0].x, 512);
+  EXPECT_DOUBLE_EQ(s[0].y, 384);
+  EXPECT_DOUBLE_EQ(s[1].x, 612);
+  EXPECT_DOUBLE_EQ(s[1].y, 384);
+  EXPECT_DOUBLE_EQ(s[1].sx, 10 * kBallScale);
+  EXPECT_DOUBLE_EQ(s[1].sy, 10 * kBallScale);
+
+  g->zoom = 0.625;
+  b->draw(0);
+  const drawcall c = onesprite();
+  EXPECT_DOUBLE_EQ(c.x, 574.5);
+  EXPECT_DOUBLE_EQ(c.y, 384);
+  EXPECT_DOUBLE_EQ(c.sx, 6.25 * kBallScale);
+  EXPECT_DOUBLE_EQ(b->xapp, 574.5);
+  EXPECT_DOUBLE_EQ(b->rapp, 6.25);
+}
+
+TEST_F(Draw, BallLooksFollowItsKind) {
+  g->unicol[0][0] = 10, g->unicol[0][1] = 20, g->unicol[0][2] = 30;
+  addball(0, 0, 10)->draw(0);
+  drawcall c = onesprite();
+  EXPECT_EQ(std::tie(c.r, c.g, c.b), std::make_tuple(255, 255, 255));
+  EXPECT_EQ(c.alpha, 1);
+  addball(0, 0, 10, "damaging")->draw(0);
+  c = onesprite();
+  EXPECT_EQ(std::tie(c.r, c.g, c.b), std::make_tuple(255, 0, 0));
+  addball(0, 0, 10, "background")->draw(0);
+  EXPECT_EQ(onesprite().alpha, 0.5);
+  // Opacity and scale are back to 1 afterwards.
+  addball(0, 0, 10)->draw(0);
+  EXPECT_EQ(onesprite().alpha, 1);
+  DrawSprite(g->ballsprite, 0, 0);
+  c = onesprite();
+  EXPECT_EQ(c.sx, 1);
+  EXPECT_EQ(c.alpha, 1);
+
+  // The player's ball wears colour 0 and its own sprite, even when damaging.
+  ball* p = addball(0, 0, 15, "damaging");
+  p->tumbo = 1;
+  g->firstball = p;
+  p->draw(0);
+  c = onesprite();
+  EXPECT_EQ(c.text, "tumbo.png");
+  EXPECT_EQ(std::tie(c.r, c.g, c.b), std::make_tuple(10, 20, 30));
+}
+
+TEST_F(Draw, LinkRotationFoldsIntoTheSpriteRange) {
+  ball* a = addball(500, 300, 5);
+  auto rotation = [&](double bx, double by) {
+    addlink(a, addball(bx, by, 5), 4)->Draw();
+    return onesprite().rotation;
+  };
+  EXPECT_NEAR(rotation(600, 300), 0, 1e-12);
+  EXPECT_NEAR(rotation(600, 300 + 100 * std::tan(M_PI / 6)), 30, 1e-9);
+  EXPECT_NEAR(rotation(600, 300 + 100 * std::tan(M_PI / 3)), -120, 1e-9);
+  EXPECT_NEAR(rotation(600, 300 - 100 * std::tan(M_PI / 6)), -30, 1e-9);
+  EXPECT_NEAR(rotation(500, 400), -90, 1e-3);  // vertical: the guarded sdx
+  EXPECT_NEAR(rotation(500, 200), -90, 1e-3);
+  EXPECT_NEAR(rotation(500, 300), 0, 1e-12);  // no length at all
+
+  // Placement, size and outline of a horizontal link at zoom 0.5.
+  g->zoom = 0.5;
+  struct link* l = addlink(a, addball(600, 300, 5), 4);
+  l->Draw();
+  const drawcall c = onesprite();
+  EXPECT_EQ(c.text, "plat.png");
+  EXPECT_DOUBLE_EQ(c.x, 537);
+  EXPECT_DOUBLE_EQ(c.y, 384);
+  EXPECT_DOUBLE_EQ(c.sx, kAlong * 50);
+  EXPECT_DOUBLE_EQ(c.sy, kAcross * 2 * 0.5);
+  // The outline lies `width` either side of the centre line.
+  const std::array<double, 5> x{0, 500, 600, 600, 500}, y{0, 304, 304, 296, 296};
+  const std::array<double, 5> xapp{0, 512, 562, 562, 512}, yapp{0, 386, 386, 382, 382};
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_NEAR(l->x[i], x[i], 1e-12) << i;
+    EXPECT_NEAR(l->y[i], y[i], 1e-12) << i;
+    EXPECT_NEAR(l->xapp[i], xapp[i], 1e-12) << i;
+    EXPECT_NEAR(l->yapp[i], yapp[i], 1e-12) << i;
+  }
+  // Rotation, scale and opacity are reset for whatever comes next.
+  addlink(a, addball(600, 400, 5), 4, "background")->Draw();
+  EXPECT_EQ(onesprite().alpha, 0.5);
+  DrawSprite(g->ballsprite, 0, 0);
+  const drawcall after = onesprite();
+  EXPECT_EQ(after.rotation, 0);
+  EXPECT_EQ(after.sx, 1);
+  EXPECT_EQ(after.sy, 1);
+  EXPECT_EQ(after.alpha, 1);
+}
+
+TEST_F(Draw, LinkLooksFollowItsKind) {
+  g->unicol[1][0] = 7, g->unicol[1][1] = 8, g->unicol[1][2] = 9;
+  ball* a = addball(0, 0, 5);
+  ball* b = addball(100, 0, 5);
+  auto look = [&](const std::string& kind) {
+    addlink(a, b, 2, kind)->Draw();
+    return onesprite();
+  };
+  drawcall c = look("normal");
+  EXPECT_EQ(std::tie(c.r, c.g, c.b, c.alpha), std::make_tuple(255, 255, 255, 1.0));
+  c = look("damaging");
+  EXPECT_EQ(std::tie(c.r, c.g, c.b, c.alpha), std::make_tuple(255, 0, 0, 1.0));
+  c = look("background");
+  EXPECT_EQ(c.alpha, 0.5);
+  c = look("stop");
+  EXPECT_EQ(std::tie(c.r, c.g, c.b), std::make_tuple(7, 8, 9));
+
+  // A virtual link is cyan, half transparent, and 7 wide from then on.
+  struct link* v = addlink(a, b, 2, "virtual");
+  v->Draw();
+  c = onesprite();
+  EXPECT_EQ(std::tie(c.r, c.g, c.b, c.alpha), std::make_tuple(0, 255, 255, 0.5));
+  EXPECT_EQ(v->width, 7);
+  EXPECT_DOUBLE_EQ(c.sy, kAcross * 3.5);
+}
+
+TEST_F(Draw, SmallestFirstAndThePlayerLast) {
+  ball* p = addball(500, 300, 15);
+  p->tumbo = 1;
+  g->firstball = p;
+  ball* big = addball(0, 0, 20);
+  ball* small = addball(0, 0, 10);
+  g->osballlist = {p, big, small};
+  g->oslinklist = {addlink(big, small, 15)};
+  // Twice: the list is rebuilt each frame, not added to.
+  for (int frame = 0; frame < 2; ++frame) {
+    g->drawballlinks();
+    auto s = sprites();
+    ASSERT_EQ(s.size(), 4u);
+    EXPECT_EQ(s[0].text, "ball.png");
+    EXPECT_DOUBLE_EQ(s[0].sx, 10 * kBallScale);
+    EXPECT_EQ(s[1].text, "plat.png");
+    EXPECT_EQ(s[2].text, "ball.png");
+    EXPECT_DOUBLE_EQ(s[2].sx, 20 * kBallScale);
+    EXPECT_EQ(s[3].text, "tumbo.png");
+  }
+  EXPECT_EQ(g->drawlist.size(), 4u);
+
+  // Equal sizes keep their list order: balls before links, each in list order.
+  ball* b15 = addball(0, 0, 15, "damaging");
+  struct link* l15 = addlink(big, small, 15, "background");
+  g->osballlist = {p, b15};
+  g->oslinklist = {l15, g->oslinklist[0]};
+  g->drawballlinks();
+  auto s = sprites();
+  ASSERT_EQ(s.size(), 4u);
+  EXPECT_EQ(s[0].r, 255);
+  EXPECT_EQ(s[0].g, 0);        // the damaging ball
+  EXPECT_EQ(s[1].alpha, 0.5);  // the background link
+  EXPECT_EQ(s[2].alpha, 1);
+  EXPECT_EQ(s[2].text, "plat.png");
+
+  // Without a player's ball the last entry draws nothing.
+  g->firstball = nullptr;
+  g->osballlist = {big};
+  g->oslinklist.clear();
+  g->drawballlinks();
+  EXPECT_EQ(sprites().size(), 1u);
+}
+
+TEST_F(Draw, EqualSizesOrderLikeCompare) {
+  balllink a, b;
+  a.size = b.size = 5;
+  EXPECT_EQ(a.Compare(b), -1);
+  EXPECT_EQ(b.Compare(a), -1);
+  b.size = 4;
+  EXPECT_EQ(a.Compare(b), 1);
+  EXPECT_EQ(b.Compare(a), -1);
+}
+
+TEST_F(Draw, ColoursStepAndBounce) {
+  g->unicol[0][0] = 254, g->adder[0][0] = 2;
+  g->unicol[0][1] = 2, g->adder[0][1] = -2;
+  g->unicol[0][2] = 3, g->adder[0][2] = -2;
+  g->varycol();
+  EXPECT_EQ(g->unicol[0][0], 252);
+  EXPECT_EQ(g->unicol[0][1], 4);
+  EXPECT_EQ(g->unicol[0][2], 5);
+  EXPECT_EQ(g->unicol[29][2], 2);  // every entry climbs from 0
+
+  // Over a long run every channel stays in its band and some reverse midway.
+  int reversed = 0;
+  for (int frame = 0; frame < 2000; ++frame) {
+    int before = g->adder[5][1];
+    g->varycol();
+    if (g->adder[5][1] != before && g->unicol[5][1] > 10 && g->unicol[5][1] < 240) reversed++;
+    for (int i = 0; i < 30; ++i)
+      for (int j = 0; j < 3; ++j) {
+        ASSERT_GE(g->unicol[i][j], 2);
+        ASSERT_LE(g->unicol[i][j], 254);
+      }
+  }
+  EXPECT_GT(reversed, 0);
+}
+
+TEST_F(Draw, ViewFollowsThePlayerWithinLimits) {
+  g->zoom = 0.001;
+  g->fixzoom();
+  EXPECT_EQ(g->zoom, double(0.01f));
+  g->zoom = 500;
+  g->fixzoom();
+  EXPECT_EQ(g->zoom, 100);
+
+  // The borders come from the view before the camera moves.
+  g->zoom = 2;
+  g->xcenter = 500, g->ycenter = 300;
+  ball* p = addball(900, 2500, 15);
+  g->firstball = p;
+  g->fixzoom();
+  EXPECT_DOUBLE_EQ(g->leftborder, 500 - 256);
+  EXPECT_DOUBLE_EQ(g->rightborder, 500 + 256);
+  EXPECT_DOUBLE_EQ(g->upborder, 300 - 192);
+  EXPECT_DOUBLE_EQ(g->downborder, 300 + 192);
+  EXPECT_EQ(g->xcenter, 900);
+  EXPECT_EQ(g->ycenter, 2000);  // the camera stops following deeper
+
+  // Pan keys shift the borders; without a player's ball they move the view.
+  headless::set_script({headless::frameinput{{KEY_D, KEY_W}, ""}}, false);
+  g->fixzoom();
+  EXPECT_DOUBLE_EQ(g->leftborder, 900 + 7 - 256);
+  EXPECT_DOUBLE_EQ(g->upborder, 2000 - 7 - 192);
+  EXPECT_EQ(g->xcenter, 900);
+  g->firstball = nullptr;
+  g->fixzoom();
+  EXPECT_DOUBLE_EQ(g->xcenter, 907);
+  EXPECT_DOUBLE_EQ(g->ycenter, 1993);
+}
+
+TEST_F(Draw, BackgroundGridMovesSlowerThanTheWorld) {
+  auto lines = [&] {
+    std::vector<drawcall> out;
+    for (const drawcall& c : headless::calls())
+      if (c.kind == op::line) out.push_back(c);
+    headless::clear_calls();
+    return out;
+  };
+  g->xcenter = 0, g->ycenter = 0;
+  g->dobackground2();
+  auto at0 = lines();
+  ASSERT_FALSE(at0.empty());
+  EXPECT_EQ(at0[0].r, 120);
+  // Zoom 1 draws the grid at zoom 1/2: world x 0 at the centre, 500 at +250.
+  bool vertical = false;
+  for (const drawcall& c : at0) {
+    if (c.x == c.x2) {
+      vertical = true;
+      EXPECT_EQ(c.y, 0);
+      EXPECT_EQ(c.y2, 768);
+      EXPECT_EQ(std::fmod(c.x - 512, 250), 0) << c.x;
+    } else {
+      EXPECT_EQ(c.x, 0);
+      EXPECT_EQ(c.x2, 1024);
+      EXPECT_EQ(std::fmod(c.y - 384, 250), 0) << c.y;
+    }
+  }
+  EXPECT_TRUE(vertical);
+  // Moving the view 100 units moves the grid 50 pixels.
+  g->xcenter = 100;
+  g->dobackground2();
+  for (const drawcall& c : lines()) {
+    if (c.x == c.x2) {
+      EXPECT_EQ(std::fmod(c.x - 462 + 1000, 250), 0) << c.x;
+    }
+  }
+  // A dimmer grid at a smaller zoom.
+  g->zoom = 0.5;
+  g->dobackground2();
+  EXPECT_EQ(lines().at(0).r, 60);
+}
+
+}  // namespace
