@@ -154,12 +154,19 @@ void game::drawballlinks() {
     if (b != firstball) drawlist.push_back(balllink{b, nullptr, 0});
   }
   for (struct link* l : oslinklist) drawlist.push_back(balllink{nullptr, l, 0});
-  for (balllink& e : drawlist) e.setsize();
-  // Compare is not a strict weak ordering (it never reports equality), so
-  // sort stably on the same key: ascending size, and entries of equal size
-  // keep their list order, balls before links.
-  std::stable_sort(drawlist.begin(), drawlist.end(),
-                   [](const balllink& a, const balllink& b) { return a.size < b.size; });
+  for (size_t i = 0; i < drawlist.size(); ++i) {
+    drawlist[i].setsize();
+    drawlist[i].order = static_cast<int>(i);
+  }
+  // Compare is not a strict weak ordering (it never reports equality), so sort
+  // on the same key made total: ascending size, and entries of equal size keep
+  // their list order, balls before links. An in-place sort keeps the frame
+  // free of allocations; a size that is not a number sorts first.
+  std::sort(drawlist.begin(), drawlist.end(), [](const balllink& a, const balllink& b) {
+    const double sa = std::isnan(a.size) ? -HUGE_VAL : a.size;
+    const double sb = std::isnan(b.size) ? -HUGE_VAL : b.size;
+    return sa < sb || (sa == sb && a.order < b.order);
+  });
   drawlist.push_back(balllink{firstball, nullptr, 0});
   for (balllink& e : drawlist) e.draw();
 }

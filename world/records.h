@@ -86,6 +86,7 @@ struct balllink {
   ball* ball1 = nullptr;
   struct link* link1 = nullptr;
   double size = 0;
+  int order = 0;  // position in the unsorted list: equal sizes keep it
 
   void draw();
   void setsize();
