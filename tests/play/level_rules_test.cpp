@@ -1,0 +1,272 @@
+// The rules of one level: set-up, the time bonus, losing, the player's
+// controls, the end-of-level states and the keys that end a level.
+#include <gtest/gtest.h>
+
+#include "tests/play/level_support.h"
+
+using levelplay::script;
+using levelplay::session;
+
+namespace {
+
+std::string playto(session& s, int lvl, int freeplay, const script& keys, int difficulty = 0) {
+  keys.start(false);
+  return s.g->playlevel("testcamp", lvl, freeplay, difficulty);
+}
+
+TEST(LevelRules, SetUpResetsTheLevelState) {
+  session s;
+  game& g = *s.g;
+  g.optres = 2;
+  g.time = 55;
+  g.mode = "gameover";
+  g.setuplevel("testcamp", 7);
+  EXPECT_EQ(g.time, 0);
+  EXPECT_EQ(g.delimiter, 1024.0);
+  EXPECT_EQ(g.scritta, "    LEVEL 7    ");
+  EXPECT_EQ(g.temposcritta, 160);
+  EXPECT_EQ(g.zoom, 0.78125);
+  EXPECT_EQ(g.mode, "play");
+  EXPECT_EQ(g.drawing, -1);
+  EXPECT_EQ(g.openedfilename, "campaigns/testcamp/7");
+  ASSERT_EQ(g.balllist.size(), 3u);
+  g.optres = 1;
+  g.setuplevel("testcamp", 4);
+  EXPECT_EQ(g.zoom, 0.625);
+  EXPECT_TRUE(g.balllist.empty());
+}
+
+TEST(LevelRules, TimeBonusFallsToNothingAndNeverBelow) {
+  session s(harness::data("campaigns"), false);
+  game& g = *s.g;
+  std::string result = "play";
+  g.level = 3;
+  g.totalscore = 500;
+  g.time = 0;
+  g.passedlevel(result, 0);
+  EXPECT_EQ(result, "levelcompleted");
+  EXPECT_EQ(g.mode, "showlevelscore");
+  EXPECT_EQ(g.oldscore, 500);
+  EXPECT_EQ(g.levelscore, 3000);
+  EXPECT_EQ(g.timebonus, 3000);
+  EXPECT_EQ(g.totalscore, 6500);
+
+  const struct {
+    int level, time, bonus;
+  } cases[] = {{1, 1, 999}, {3, 3600, 1500}, {10, 7199, 1}, {10, 7200, 0}, {10, 9000, 0}, {10, 2000000, 0}};
+  for (const auto& c : cases) {
+    g.level = c.level;
+    g.time = c.time;
+    g.totalscore = 0;
+    g.passedlevel(result, 0);
+    EXPECT_EQ(g.timebonus, c.bonus) << "level " << c.level << " frame " << c.time;
+    EXPECT_EQ(g.totalscore, c.level * 1000 + c.bonus);
+    EXPECT_EQ(g.changetime, c.time);
+  }
+  g.passedlevel(result, 1);
+  EXPECT_EQ(g.mode, "end");  // free play shows no score screen
+}
+
+TEST(LevelRules, DyingEndsTheLevelOrGoesToTheNameEntryOnTheLastLife) {
+  session s(harness::data("campaigns"), false);
+  game& g = *s.g;
+  std::string result = "play";
+  g.lives = 2;
+  g.time = 77;
+  g.died(result);
+  EXPECT_EQ(result, "lost");
+  EXPECT_EQ(g.mode, "end");
+  EXPECT_EQ(g.changetime, 77);
+  EXPECT_EQ(g.lives, 2);  // the campaign loop counts lives
+  result = "play";
+  g.lives = 1;
+  g.died(result);
+  EXPECT_EQ(g.mode, "gameover");
+}
+
+TEST(LevelRules, ThePlayersBallIsForcedAndSteeredByTheArrows) {
+  session s;
+  game& g = *s.g;
+  g.setuplevel("testcamp", 1);
+  ball* b = g.balllist.front().get();
+  b->r = 5;
+  b->m = 7;
+  b->kind = "damaging";
+  b->anchored = 1;
+  b->rolling = 0;
+  g.firstball = b;
+  script().hold({KEY_LEFT, KEY_SPACE}, 1).hold({KEY_RIGHT}, 1).hold({KEY_SPACE}, 1).start(false);
+  g.balljump = -2;
+  g.moveball1();
+  EXPECT_EQ(b->r, 20.0);
+  EXPECT_EQ(b->m, 1.0);
+  EXPECT_EQ(b->kind, "normal");
+  EXPECT_EQ(b->anchored, 0);
+  EXPECT_EQ(b->rolling, 1);
+  EXPECT_EQ(b->tumbo, 1);
+  EXPECT_EQ(b->xv, -static_cast<double>(0.2f));
+  EXPECT_EQ(g.balljump, -1);  // still cooling down: space does not arm
+  Flip(-1);
+  g.moveball1();
+  EXPECT_EQ(b->xv, 0.0);
+  EXPECT_EQ(g.balljump, 0);  // space released: idle
+  Flip(-1);
+  g.moveball1();
+  EXPECT_EQ(g.balljump, 1);  // armed
+  g.drawing = 0;
+  script().hold({KEY_RIGHT}, 1).start(false);
+  g.moveball1();
+  EXPECT_EQ(b->xv, 0.0);  // the arrows only act while the world runs
+}
+
+TEST(LevelRules, TheFrameRunsTheWorldAndAdvancesTime) {
+  session s;
+  game& g = *s.g;
+  g.setuplevel("testcamp", 3);
+  std::string result = "play";
+  headless::clear_calls();
+  g.levelframe(result, 0, 0);
+  g.levelframe(result, 0, 0);
+  EXPECT_EQ(g.time, 2);
+  EXPECT_EQ(headless::frame(), 2);
+  const ball& b = *g.balllist.front();
+  // Two frames of free fall from rest, gravity 0.2 and damping 0.999.
+  const double v1 = static_cast<double>(0.2f) * static_cast<double>(0.999f);
+  EXPECT_NEAR(b.yv, (v1 + static_cast<double>(0.2f)) * static_cast<double>(0.999f), 1e-9);
+  EXPECT_EQ(g.firstball, &b);
+  EXPECT_EQ(g.dotlist.size(), 2u);
+  EXPECT_TRUE(levelplay::drawn("x0"));  // the lives counter outside free play
+}
+
+TEST(LevelRules, LevelsEndByTheirLinksAndByFallingOut) {
+  session s;
+  game& g = *s.g;
+  g.lives = 3;
+  EXPECT_EQ(playto(s, 1, 1, script()), "levelcompleted");  // onto the goal bar
+  EXPECT_EQ(g.mode, "end");
+  const int landed = g.time;
+  EXPECT_GT(landed, 30);
+  EXPECT_LT(landed, 60);
+  EXPECT_EQ(playto(s, 2, 1, script()), "lost");  // onto a damaging bar
+  EXPECT_EQ(g.time, landed);
+  EXPECT_EQ(playto(s, 3, 1, script()), "lost");  // out of the world
+  EXPECT_GT(g.balllist.front()->y, 3000.0);
+  EXPECT_LT(g.time, 200);
+}
+
+TEST(LevelRules, FallingOutLosesOnlyWhileThePlayGoesOn) {
+  session s;
+  game& g = *s.g;
+  g.lives = 3;
+  g.level = 3;
+  // Skip the level, then let the ball fall out behind the score screen.
+  script keys;
+  keys.idle(3).skip(250).press({KEY_ENTER});
+  EXPECT_EQ(playto(s, 3, 0, keys), "levelcompleted");
+  EXPECT_GT(g.balllist.front()->y, 3000.0);
+  EXPECT_GT(g.time, 250);
+}
+
+TEST(LevelRules, EscAndTheLevelSkipWorkEvenWithoutBalls) {
+  session s;
+  game& g = *s.g;
+  // Esc and the level skip are looked at after the frame is shown, with the
+  // keys of the next frame.
+  EXPECT_EQ(playto(s, 4, 1, script().idle(10).press({KEY_ESCAPE})), "esc");
+  EXPECT_EQ(g.time, 10);
+  EXPECT_TRUE(g.dotlist.empty());  // no ball: no sparks
+  EXPECT_EQ(playto(s, 4, 1, script().idle(4).skip()), "levelcompleted");
+  EXPECT_EQ(g.time, 4);
+  // 8 alone is not enough, nor is 2 alone.
+  EXPECT_EQ(playto(s, 4, 1, script().idle(2).press({KEY_8}).press({KEY_ESCAPE})), "esc");
+  EXPECT_EQ(playto(s, 4, 1, script().idle(2).press({KEY_2}).press({KEY_ESCAPE})), "esc");
+}
+
+TEST(LevelRules, RestartCostsALifeEvenOnTheScoreScreen) {
+  session s;
+  game& g = *s.g;
+  g.lives = 3;
+  g.level = 1;
+  EXPECT_EQ(playto(s, 1, 0, script().idle(2).press({KEY_R})), "lost");
+  EXPECT_EQ(g.time, 3);
+  EXPECT_EQ(playto(s, 1, 0, script().idle(2).skip(20).press({KEY_R})), "lost");
+  EXPECT_TRUE(levelplay::drawn("LEVEL 1 COMPLETED"));
+}
+
+TEST(LevelRules, PauseFreezesTheWorldUntilPOrEsc) {
+  session s;
+  game& g = *s.g;
+  // A plain fall for 39 level frames ...
+  EXPECT_EQ(playto(s, 3, 1, script().idle(39).press({KEY_ESCAPE})), "esc");
+  const double y = g.balllist.front()->y;
+  ASSERT_EQ(g.time, 39);
+  // ... and the same with a pause of 30 frames in the middle.
+  EXPECT_EQ(playto(s, 3, 1, script().idle(9).press({KEY_P}, 29).press({KEY_P}, 29).press({KEY_ESCAPE})),
+            "esc");
+  EXPECT_EQ(g.time, 39);
+  EXPECT_EQ(g.balllist.front()->y, y);
+  // Esc, held, ends the pause and the level in the same frame.
+  EXPECT_EQ(playto(s, 3, 1, script().idle(9).press({KEY_P}, 20).hold({KEY_ESCAPE}, 3)), "esc");
+  EXPECT_EQ(g.time, 10);
+}
+
+TEST(LevelRules, TheLastLevelGoesThroughNameEntryAndTable) {
+  session s;
+  game& g = *s.g;
+  g.initscores();
+  g.lives = 4;
+  g.level = 10;
+  g.totalscore = 0;
+  script keys;
+  keys.idle(3).skip(30).press({KEY_ENTER}, 5).type("ace").idle(20).press({KEY_ENTER}, 25).press({KEY_ENTER});
+  EXPECT_EQ(playto(s, 10, 0, keys, 1), "levelcompleted");
+  EXPECT_TRUE(levelplay::drawn("LEVEL 10 COMPLETED"));
+  EXPECT_TRUE(levelplay::drawn("GAME OVER"));
+  EXPECT_TRUE(levelplay::drawn("HIGH SCORES"));
+  EXPECT_EQ(g.scoreslist[1].front().name, "ACE");
+  EXPECT_NE(s.dir->read("scores.txt").find("ACE"), std::string::npos);
+}
+
+TEST(LevelRules, EscOnTheNameEntryLeavesBeforeTheScoreIsKept) {
+  session s;
+  game& g = *s.g;
+  g.initscores();
+  g.lives = 1;
+  g.level = 10;
+  g.totalscore = 0;
+  // During the name entry: nothing recorded.
+  script keys;
+  keys.idle(3).skip(30).press({KEY_ENTER}, 5).type("bob").idle(30).press({KEY_ESCAPE});
+  EXPECT_EQ(playto(s, 10, 0, keys, 2), "esc");
+  EXPECT_TRUE(levelplay::drawn("GAME OVER"));
+  EXPECT_FALSE(levelplay::drawn("HIGH SCORES"));
+  EXPECT_NE(g.scoreslist[2].front().name, "BOB");
+  EXPECT_EQ(s.dir->read("scores.txt").find("BOB"), std::string::npos);
+  // On the table: already recorded. The name typed last is offered again.
+  g.totalscore = 0;
+  headless::clear_calls();
+  keys = script();
+  keys.idle(3).skip(30).press({KEY_ENTER}, 30).press({KEY_ENTER}, 10).press({KEY_ESCAPE});
+  EXPECT_EQ(playto(s, 10, 0, keys, 2), "esc");
+  EXPECT_TRUE(levelplay::drawn("HIGH SCORES"));
+  EXPECT_EQ(g.scoreslist[2].front().name, "BOB");
+  EXPECT_NE(s.dir->read("scores.txt").find("BOB"), std::string::npos);
+}
+
+TEST(LevelRules, LosingTheLastLifeGoesThroughNameEntryAndTable) {
+  session s;
+  game& g = *s.g;
+  g.initscores();
+  g.lives = 1;
+  g.level = 2;
+  g.totalscore = 4321;
+  script keys;
+  keys.idle(3).press({KEY_R}, 5).type("zed").idle(20).press({KEY_ENTER}, 25).press({KEY_SPACE});
+  EXPECT_EQ(playto(s, 2, 0, keys), "lost");
+  EXPECT_TRUE(levelplay::drawn("GAME OVER"));
+  EXPECT_TRUE(levelplay::drawn("HIGH SCORES"));
+  EXPECT_EQ(g.scoreslist[0].front().name, "ZED");
+  EXPECT_EQ(g.scoreslist[0].front().points, 4321);
+}
+
+}  // namespace
