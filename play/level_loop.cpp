@@ -76,6 +76,9 @@ void game::levelframe(std::string& result, int freeplay, int difficulty) {
 }
 
 void game::died(std::string& result) {
+  // A restart from the score screen counts the level as lost, so the points
+  // it just added are taken back: the level is played again for them.
+  if (mode == "showlevelscore") totalscore = oldscore;
   result = "lost";
   // On the last life the level ends through the name entry.
   mode = lives == 1 ? "gameover" : "end";

@@ -189,8 +189,11 @@ TEST(LevelRules, RestartCostsALifeEvenOnTheScoreScreen) {
   g.level = 1;
   EXPECT_EQ(playto(s, 1, 0, script().idle(2).press({KEY_R})), "lost");
   EXPECT_EQ(g.time, 3);
+  g.totalscore = 500;
   EXPECT_EQ(playto(s, 1, 0, script().idle(2).skip(20).press({KEY_R})), "lost");
   EXPECT_TRUE(levelplay::drawn("LEVEL 1 COMPLETED"));
+  // The lost level's points are not kept, so replaying it cannot count them twice.
+  EXPECT_EQ(g.totalscore, 500);
 }
 
 TEST(LevelRules, PauseFreezesTheWorldUntilPOrEsc) {

@@ -1,0 +1,150 @@
+// Line-oriented 8-bit text files, the directory listing and the safe rewrite
+// used for settings and scores.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/backend.h"
+
+struct streamdata {
+  FILE* f = nullptr;
+  bool writer = false;
+  bool failed = false;
+  ~streamdata() {
+    if (f) fclose(f);
+  }
+};
+
+namespace {
+
+std::shared_ptr<streamdata> open_stream(const std::string& path, bool writer) {
+  if (path.empty()) return nullptr;
+  FILE* f = fopen(path.c_str(), writer ? "wb" : "rb");
+  if (!f) return nullptr;
+  struct stat st;
+  if (fstat(fileno(f), &st) != 0 || S_ISDIR(st.st_mode)) {
+    fclose(f);
+    return nullptr;
+  }
+  auto d = std::make_shared<streamdata>();
+  d->f = f;
+  d->writer = writer;
+  return d;
+}
+
+// Folder part of a path ("." when it has none).
+std::string folder_of(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+}  // namespace
+
+int stream::Eof() const {
+  if (!d_ || !d_->f || d_->writer) return 1;
+  int c = getc(d_->f);
+  if (c == EOF) return 1;
+  ungetc(c, d_->f);
+  return 0;
+}
+
+std::string stream::ReadLine() {
+  std::string line;
+  if (!d_ || !d_->f || d_->writer) return line;
+  for (int c; (c = getc(d_->f)) != EOF;) {
+    if (c == '\n' || c == 0) break;
+    if (c != '\r') line.push_back(char(c));
+  }
+  return line;
+}
+
+void stream::WriteLine(const std::string& text) {
+  if (!d_ || !d_->f || !d_->writer) return;
+  if (fwrite(text.data(), 1, text.size(), d_->f) != text.size() || fwrite("\r\n", 1, 2, d_->f) != 2)
+    d_->failed = true;
+}
+
+bool stream::Close() {
+  if (!d_ || !d_->f) return false;
+  bool ok = !d_->failed;
+  if (d_->writer) ok = fflush(d_->f) == 0 && fsync(fileno(d_->f)) == 0 && ok;
+  ok = fclose(d_->f) == 0 && ok;
+  d_->f = nullptr;
+  return ok;
+}
+
+stream OpenTextRead(const std::string& path) { return stream(open_stream(path, false)); }
+stream OpenTextWrite(const std::string& path) { return stream(open_stream(path, true)); }
+
+int CreateEmptyFile(const std::string& path) {
+  if (path.empty()) return 0;
+  unlink(path.c_str());  // a file only; a folder of that name stays
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+  if (fd >= 0) close(fd);
+  return FileKind(path) == 1;
+}
+
+int FileKind(const std::string& path) {
+  struct stat st;
+  if (path.empty() || stat(path.c_str(), &st) != 0) return 0;
+  return S_ISDIR(st.st_mode) ? 2 : 1;
+}
+
+std::vector<std::string> ListDirectory(const std::string& path) {
+  std::vector<std::string> names;
+  DIR* dir = opendir(path.empty() ? "." : path.c_str());
+  if (!dir) return names;
+  while (dirent* e = readdir(dir)) {
+    std::string n = e->d_name;
+    if (n != "." && n != "..") names.push_back(n);
+  }
+  closedir(dir);
+  return names;
+}
+
+bool WriteTextFileSafely(const std::string& path, const std::vector<std::string>& lines) {
+  if (path.empty() || path.back() == '/') return false;
+  static std::atomic<int> counter{0};
+  std::string folder = folder_of(path);
+  std::string base = path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
+  std::string temp = (folder == "." ? "" : folder + "/") + "." + base + ".tmp" + std::to_string(getpid()) +
+                     "-" + std::to_string(counter++);
+  // Keep the old file's permissions; a new file gets the usual ones.
+  mode_t mode = 0666;
+  struct stat old;
+  if (stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) mode = old.st_mode & 07777;
+  int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL, mode);
+  if (fd < 0) return false;
+  std::string bytes;
+  for (const std::string& l : lines) bytes += l + "\r\n";
+  bool ok = true;
+  for (size_t done = 0; ok && done < bytes.size();) {
+    ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n <= 0)
+      ok = false;
+    else
+      done += size_t(n);
+  }
+  ok = fsync(fd) == 0 && ok;
+  ok = close(fd) == 0 && ok;
+  if (ok) ok = rename(temp.c_str(), path.c_str()) == 0;
+  if (!ok) {
+    unlink(temp.c_str());
+    return false;
+  }
+  // Make the rename itself survive a crash.
+  int dfd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (dfd >= 0) {
+    fsync(dfd);
+    close(dfd);
+  }
+  return true;
+}

@@ -1,0 +1,226 @@
+// The headless backend: no window, a virtual clock moved by Flip, keys from a
+// script, and every draw call written down for tests to read.
+#include "platform/headless/headless.h"
+
+#include <deque>
+
+#include "platform/backend.h"
+
+namespace headless {
+
+namespace {
+
+class headless_backend : public plat::backend {
+ public:
+  // Clock and frames.
+  int64_t now = 0;
+  int frames = 0;
+  int reads = 0;  // clock reads since the last Flip
+  plat::pacer pace;
+  int64_t mixed_until = 0;  // sound is mixed up to this many milliseconds
+
+  // Window.
+  bool open_ = false;
+  int width = 0, height = 0, depth = 0, opens = 0, mouse = 1;
+  bool close_asked = false;
+
+  // Script.
+  bool scripted = false;
+  bool end_when_done = true;
+  bool ended = false;
+  std::deque<frameinput> pending;
+  std::set<int> held_now;
+
+  // Dialog and records.
+  int answer = 0, asked = 0;
+  std::vector<drawcall> records;
+
+  void begin_frame() {
+    if (!scripted) return;
+    std::set<int> next;
+    if (pending.empty()) {
+      ended = true;
+    } else {
+      next = std::move(pending.front().held);
+      for (unsigned char c : pending.front().typed) plat::typed(c);
+      pending.pop_front();
+    }
+    for (int k : held_now)
+      if (!next.count(k)) plat::key_up(k);
+    for (int k : next)
+      if (!held_now.count(k)) plat::key_down(k);
+    // A key still held after the tables were flushed is held again.
+    for (int k : next) plat::key_hold(k);
+    held_now = std::move(next);
+  }
+
+  void record(op kind, const std::string& text, double x, double y, double x2 = 0, double y2 = 0) {
+    const plat::drawstate& s = plat::state();
+    drawcall c;
+    c.kind = kind;
+    c.text = text;
+    c.x = x;
+    c.y = y;
+    c.x2 = x2;
+    c.y2 = y2;
+    c.r = s.r;
+    c.g = s.g;
+    c.b = s.b;
+    c.alpha = s.alpha;
+    c.blend = s.blend;
+    c.sx = s.sx;
+    c.sy = s.sy;
+    c.rotation = s.rotation;
+    c.frame = frames;
+    records.push_back(std::move(c));
+  }
+
+  // Sound plays for as long as virtual time passes.
+  void advance_sound() {
+    int64_t from = mixed_until * plat::kMixRate / 1000;
+    int64_t to = now * plat::kMixRate / 1000;
+    if (to > from) plat::sounds().mix(nullptr, size_t(to - from));
+    mixed_until = now;
+  }
+
+  void set_title(const std::string&) override {}
+  bool open(int w, int h, int d, int hertz) override {
+    open_ = true;
+    width = w;
+    height = h;
+    depth = d;
+    opens++;
+    pace.start(hertz, now);
+    return true;
+  }
+  void close() override { open_ = false; }
+  void cls() override { record(op::cls, "", 0, 0); }
+  void flip(int sync) override {
+    record(op::flip, "", 0, 0);
+    if (sync != 0) now = pace.next(now);
+    reads = 0;
+    frames++;
+    advance_sound();
+    begin_frame();
+  }
+  void set_mouse_visible(int flag) override { mouse = flag ? 1 : 0; }
+  void pump() override {
+    if (scripted && ended && end_when_done) throw script_ended{};
+  }
+  bool take_close_request() override {
+    bool c = close_asked;
+    close_asked = false;
+    return c;
+  }
+  int32_t clock() override {
+    // A loop that waits on the clock without flipping still sees time pass.
+    if (++reads >= 1000) {
+      reads = 0;
+      now++;
+    }
+    return int32_t(uint32_t(uint64_t(now)));
+  }
+  void line(double x1, double y1, double x2, double y2, double, double, int) override {
+    record(op::line, "", x1, y1, x2, y2);
+  }
+  void text(fontdata&, const std::string& t, double x, double y) override { record(op::text, t, x, y); }
+  void sprite(spritedata& s, double x, double y) override { record(op::sprite, s.name, x, y); }
+  void grab(spritedata& s, int x, int y) override { record(op::grab, s.name, x, y); }
+  int proceed(const std::string&, const std::string&, int) override {
+    asked++;
+    return answer;
+  }
+  [[noreturn]] void end_program() override { throw program_ended{0}; }
+  bool screenshot(const std::string&) override { return false; }
+};
+
+headless_backend* active = nullptr;
+
+headless_backend& hb() {
+  if (!active) install();
+  return *active;
+}
+
+}  // namespace
+
+void install() {
+  auto b = std::make_unique<headless_backend>();
+  active = b.get();
+  plat::select(std::move(b));
+  plat::sounds().clear();
+  SeedRandom(4660);
+}
+
+void set_script(std::vector<frameinput> frames, bool end_when_done) {
+  headless_backend& h = hb();
+  h.scripted = true;
+  h.end_when_done = end_when_done;
+  h.ended = false;
+  h.pending.assign(frames.begin(), frames.end());
+  // Entry 0 is the input of the frame under way.
+  h.begin_frame();
+}
+
+void append_script(const std::vector<frameinput>& frames) {
+  headless_backend& h = hb();
+  if (!h.scripted) {
+    set_script(frames);
+    return;
+  }
+  h.pending.insert(h.pending.end(), frames.begin(), frames.end());
+  h.ended = false;
+}
+
+void hold(std::set<int> keys, int frames, int gap) {
+  std::vector<frameinput> f;
+  for (int i = 0; i < frames; i++) f.push_back({keys, ""});
+  for (int i = 0; i < gap; i++) f.push_back({});
+  append_script(f);
+}
+
+void type(const std::string& text) {
+  std::vector<frameinput> f;
+  for (char c : text) f.push_back({{}, std::string(1, c)});
+  append_script(f);
+}
+
+void idle(int frames) { append_script(std::vector<frameinput>(frames > 0 ? frames : 0)); }
+
+void set_proceed_answer(int answer) { hb().answer = answer; }
+int proceed_calls() { return hb().asked; }
+
+const std::vector<drawcall>& calls() { return hb().records; }
+void clear_calls() { hb().records.clear(); }
+
+std::vector<drawcall> last_frame() {
+  const auto& r = hb().records;
+  // Between the last two flips (or from the start up to the only one).
+  size_t end = r.size();
+  while (end > 0 && r[end - 1].kind != op::flip) end--;
+  if (end == 0) return {};
+  size_t begin = end - 1;
+  while (begin > 0 && r[begin - 1].kind != op::flip) begin--;
+  return std::vector<drawcall>(r.begin() + begin, r.begin() + (end - 1));
+}
+
+std::vector<std::string> last_frame_texts() {
+  std::vector<std::string> t;
+  for (const drawcall& c : last_frame())
+    if (c.kind == op::text) t.push_back(c.text);
+  return t;
+}
+
+int frame() { return hb().frames; }
+int32_t clock() { return int32_t(uint32_t(uint64_t(hb().now))); }
+void advance_clock(int32_t ms) {
+  if (ms > 0) hb().now += ms;
+}
+bool window_open() { return hb().open_; }
+int window_width() { return hb().width; }
+int window_height() { return hb().height; }
+int window_depth() { return hb().depth; }
+int open_count() { return hb().opens; }
+int mouse_visible() { return hb().mouse; }
+void request_close() { hb().close_asked = true; }
+
+}  // namespace headless

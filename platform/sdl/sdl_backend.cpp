@@ -1,0 +1,402 @@
+// The real window, keyboard, message box and sound through SDL2.
+//
+// Everything is drawn into a back-buffer texture of the game's own size; Flip
+// copies it to the window, letterboxed by the renderer's logical size, so full
+// screen needs no mode switch and grabs read exactly the game's pixels.
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "platform/backend.h"
+
+namespace {
+
+// Textures of one image: level 0 at full size, then halved copies used when
+// the image is drawn small, so it stays smooth instead of aliasing.
+struct sdltexture : plat::backendimage {
+  std::weak_ptr<int> renderer;  // expires with the renderer that made them
+  int version = -1;
+  int flags = -1;
+  std::vector<SDL_Texture*> levels;
+  ~sdltexture() override {
+    if (!renderer.expired())
+      for (SDL_Texture* t : levels) SDL_DestroyTexture(t);
+  }
+};
+
+// Halves an RGBA picture, weighting colours by their alpha so that clear
+// (black) pixels do not darken the edges of what is visible.
+plat::image halved(const plat::image& in) {
+  plat::image out;
+  out.w = std::max(1, in.w / 2);
+  out.h = std::max(1, in.h / 2);
+  out.rgba.resize(size_t(out.w) * out.h * 4);
+  for (int y = 0; y < out.h; y++)
+    for (int x = 0; x < out.w; x++) {
+      unsigned sum[4] = {0, 0, 0, 0}, n = 0;
+      for (int dy = 0; dy < 2; dy++)
+        for (int dx = 0; dx < 2; dx++) {
+          int sx = std::min(x * 2 + dx, in.w - 1), sy = std::min(y * 2 + dy, in.h - 1);
+          const uint8_t* p = &in.rgba[(size_t(sy) * in.w + sx) * 4];
+          for (int c = 0; c < 3; c++) sum[c] += p[c] * unsigned(p[3]);
+          sum[3] += p[3];
+          n++;
+        }
+      uint8_t* q = &out.rgba[(size_t(y) * out.w + x) * 4];
+      for (int c = 0; c < 3; c++) q[c] = uint8_t(sum[3] ? sum[c] / sum[3] : 0);
+      q[3] = uint8_t(sum[3] / n);
+    }
+  return out;
+}
+
+int keycode(SDL_Keycode k) {
+  switch (k) {
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+      return KEY_ENTER;
+    case SDLK_ESCAPE:
+      return KEY_ESCAPE;
+    case SDLK_SPACE:
+      return KEY_SPACE;
+    case SDLK_BACKSPACE:
+      return KEY_BACKSPACE;
+    case SDLK_LEFT:
+      return KEY_LEFT;
+    case SDLK_UP:
+      return KEY_UP;
+    case SDLK_RIGHT:
+      return KEY_RIGHT;
+    case SDLK_DOWN:
+      return KEY_DOWN;
+    default:
+      break;
+  }
+  if (k >= SDLK_a && k <= SDLK_z) return int(k - SDLK_a) + 'A';
+  if (k >= SDLK_0 && k <= SDLK_9) return int(k - SDLK_0) + '0';
+  return -1;
+}
+
+void audio_callback(void*, Uint8* stream, int len) {
+  static thread_local std::vector<float> mix;
+  size_t frames = size_t(len) / (2 * sizeof(int16_t));
+  mix.assign(frames * 2, 0.0f);
+  plat::sounds().mix(mix.data(), frames);
+  auto* out = reinterpret_cast<int16_t*>(stream);
+  for (size_t i = 0; i < frames * 2; i++)
+    out[i] = int16_t(std::lround(std::clamp(mix[i], -1.0f, 1.0f) * 32767.0f));
+}
+
+class sdl_backend : public plat::backend {
+ public:
+  sdl_backend() {
+    video_ = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+    open_audio();
+  }
+  ~sdl_backend() override {
+    close();
+    if (audio_) SDL_CloseAudioDevice(audio_);
+    if (audio_up_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (video_) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+  }
+
+  void set_title(const std::string& text) override {
+    if (win_) SDL_SetWindowTitle(win_, text.c_str());
+  }
+
+  bool open(int width, int height, int depth, int hertz) override {
+    close();
+    if (!video_) return false;
+    Uint32 flags = SDL_WINDOW_SHOWN | (depth != 0 ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    win_ = SDL_CreateWindow(plat::app_title().c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
+                            height, flags);
+    if (!win_) return false;
+    ren_ = SDL_CreateRenderer(win_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
+    if (!ren_) ren_ = SDL_CreateRenderer(win_, -1, SDL_RENDERER_SOFTWARE);
+    if (!ren_) {
+      close();
+      return false;
+    }
+    alive_ = std::make_shared<int>(0);
+    w_ = width;
+    h_ = height;
+    SDL_RenderSetLogicalSize(ren_, width, height);
+    back_ = SDL_CreateTexture(ren_, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_TARGET, width, height);
+    if (back_) {
+      SDL_SetTextureScaleMode(back_, SDL_ScaleModeLinear);
+      SDL_SetRenderTarget(ren_, back_);
+    }
+    cls();
+    pace_.start(hertz, ticks());
+    SDL_StartTextInput();
+    return true;
+  }
+
+  void close() override {
+    if (ren_) {
+      alive_.reset();  // textures of this renderer go with it
+      SDL_DestroyRenderer(ren_);
+    }
+    if (win_) SDL_DestroyWindow(win_);
+    ren_ = nullptr;
+    win_ = nullptr;
+    back_ = nullptr;
+  }
+
+  void cls() override {
+    if (!ren_) return;
+    SDL_SetRenderDrawBlendMode(ren_, SDL_BLENDMODE_NONE);
+    SDL_SetRenderDrawColor(ren_, 0, 0, 0, 255);
+    SDL_RenderClear(ren_);
+  }
+
+  void flip(int sync) override {
+    if (ren_) {
+      if (back_) {
+        SDL_SetRenderTarget(ren_, nullptr);
+        SDL_SetRenderDrawColor(ren_, 0, 0, 0, 255);
+        SDL_RenderClear(ren_);
+        SDL_RenderCopy(ren_, back_, nullptr, nullptr);
+      }
+      SDL_RenderPresent(ren_);
+      if (back_) SDL_SetRenderTarget(ren_, back_);
+    }
+    if (sync != 0) {
+      int64_t target = pace_.next(ticks());
+      int64_t now = ticks();
+      if (target > now) SDL_Delay(Uint32(target - now));
+    }
+    if (!audio_) advance_silent_sound();
+    pump();
+  }
+
+  void set_mouse_visible(int flag) override { SDL_ShowCursor(flag ? SDL_ENABLE : SDL_DISABLE); }
+
+  void pump() override {
+    if (!video_) return;
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+      switch (e.type) {
+        case SDL_QUIT:
+          close_asked_ = true;
+          break;
+        case SDL_WINDOWEVENT:
+          if (e.window.event == SDL_WINDOWEVENT_CLOSE) close_asked_ = true;
+          break;
+        case SDL_KEYDOWN: {
+          int k = keycode(e.key.keysym.sym);
+          if (!e.key.repeat) plat::key_down(k);
+          // Text input does not report these two; they are typed on every repeat.
+          if (k == KEY_BACKSPACE || k == KEY_ENTER) plat::typed(k);
+          break;
+        }
+        case SDL_KEYUP:
+          plat::key_up(keycode(e.key.keysym.sym));
+          break;
+        case SDL_TEXTINPUT:
+          typed_utf8(e.text.text);
+          break;
+        default:
+          break;
+      }
+    }
+  }
+
+  bool take_close_request() override {
+    bool c = close_asked_;
+    close_asked_ = false;
+    return c;
+  }
+
+  int32_t clock() override { return int32_t(uint32_t(SDL_GetTicks64())); }
+
+  void line(double x1, double y1, double, double, double ex, double ey, int) override {
+    if (!ren_) return;
+    const plat::drawstate& s = plat::state();
+    SDL_SetRenderDrawBlendMode(ren_, s.blend == BLEND_LIGHT ? SDL_BLENDMODE_ADD : SDL_BLENDMODE_BLEND);
+    SDL_SetRenderDrawColor(ren_, Uint8(s.r), Uint8(s.g), Uint8(s.b), Uint8(std::lround(s.alpha * 255)));
+    SDL_RenderDrawLineF(ren_, float(x1), float(y1), float(ex), float(ey));
+  }
+
+  void text(fontdata& f, const std::string& text, double x, double y) override {
+    if (!ren_) return;
+    int mip = f.smooth ? SPRITE_MIPMAPPED | SPRITE_FILTERED : 0;
+    int level = 0;
+    SDL_Texture* t = pick(f.atlas, mip, level);
+    if (!t) return;
+    plat::layout(f, text, [&](const glyph& g, double u, double v) {
+      SDL_Rect src = {g.ax >> level, g.ay >> level, std::max(1, (g.w + (1 << level) - 1) >> level),
+                      std::max(1, (g.h + (1 << level) - 1) >> level)};
+      // The source was rounded up to whole pixels of the level; the drawn size follows it.
+      quad(t, &src, x, y, u, v, double(src.w << level), double(src.h << level));
+    });
+  }
+
+  void sprite(spritedata& s, double x, double y) override {
+    if (!ren_) return;
+    int level = 0;
+    SDL_Texture* t = pick(s.pixels, s.flags, level);
+    if (t) quad(t, nullptr, x, y, -s.hx, -s.hy, s.pixels.w, s.pixels.h);
+  }
+
+  void grab(spritedata& s, int x, int y) override {
+    if (!ren_) return;
+    plat::image& img = s.pixels;
+    SDL_Rect want = {x, y, img.w, img.h}, screen = {0, 0, w_, h_}, got;
+    std::fill(img.rgba.begin(), img.rgba.end(), 0);
+    if (SDL_IntersectRect(&want, &screen, &got)) {
+      std::vector<uint8_t> rows(size_t(got.w) * got.h * 4);
+      if (SDL_RenderReadPixels(ren_, &got, SDL_PIXELFORMAT_RGBA32, rows.data(), got.w * 4) == 0)
+        for (int r = 0; r < got.h; r++) {
+          uint8_t* dst = &img.rgba[(size_t(got.y - y + r) * img.w + (got.x - x)) * 4];
+          std::copy_n(&rows[size_t(r) * got.w * 4], size_t(got.w) * 4, dst);
+          for (int i = 0; i < got.w; i++) dst[i * 4 + 3] = 255;
+        }
+    }
+    img.version++;
+  }
+
+  int proceed(const std::string& title, const std::string& text, int serious) override {
+    const SDL_MessageBoxButtonData buttons[] = {
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes"},
+        {0, 0, "No"},
+        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, -1, "Cancel"},
+    };
+    SDL_MessageBoxData box = {};
+    box.flags = Uint32(serious ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION);
+    box.window = win_;
+    box.title = title.c_str();
+    box.message = text.c_str();
+    box.numbuttons = 3;
+    box.buttons = buttons;
+    int id = -1;
+    // When no box can be shown at all, the question counts as answered No
+    // rather than as Cancel, which would end the game before it began.
+    if (SDL_ShowMessageBox(&box, &id) != 0) return 0;
+    return id == 1 ? 1 : id == 0 ? 0 : -1;
+  }
+
+  [[noreturn]] void end_program() override {
+    close();
+    if (audio_) SDL_CloseAudioDevice(audio_);
+    SDL_Quit();
+    std::exit(0);
+  }
+
+  bool screenshot(const std::string& path) override {
+    if (!ren_) return false;
+    std::vector<uint8_t> px(size_t(w_) * h_ * 4);
+    SDL_Rect all = {0, 0, w_, h_};
+    if (SDL_RenderReadPixels(ren_, &all, SDL_PIXELFORMAT_RGBA32, px.data(), w_ * 4) != 0) return false;
+    for (size_t i = 3; i < px.size(); i += 4) px[i] = 255;
+    return WritePNG(path, w_, h_, px);
+  }
+
+ private:
+  SDL_Window* win_ = nullptr;
+  SDL_Renderer* ren_ = nullptr;
+  SDL_Texture* back_ = nullptr;
+  std::shared_ptr<int> alive_;
+  int w_ = 0, h_ = 0;
+  bool video_ = false, audio_up_ = false, close_asked_ = false;
+  SDL_AudioDeviceID audio_ = 0;
+  int64_t silent_until_ = -1;  // wall time up to which silent sound has run
+  plat::pacer pace_;
+
+  static int64_t ticks() { return int64_t(SDL_GetTicks64()); }
+
+  void open_audio() {
+    audio_up_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    if (!audio_up_) return;
+    SDL_AudioSpec want = {}, have = {};
+    want.freq = plat::kMixRate;
+    want.format = AUDIO_S16SYS;
+    want.channels = 2;
+    want.samples = 1024;
+    want.callback = audio_callback;
+    audio_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (audio_) SDL_PauseAudioDevice(audio_, 0);
+  }
+
+  // Without a device, channels still run for their sound's length.
+  void advance_silent_sound() {
+    int64_t now = ticks();
+    if (silent_until_ < 0) silent_until_ = now;
+    int64_t frames = (now - silent_until_) * plat::kMixRate / 1000;
+    if (frames > 0) {
+      plat::sounds().mix(nullptr, size_t(frames));
+      silent_until_ += frames * 1000 / plat::kMixRate;
+    }
+  }
+
+  void typed_utf8(const char* s) {
+    // Characters beyond 8 bits have no place in the game's text.
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(s); *p;) {
+      unsigned c = *p;
+      int extra = c < 0x80 ? 0 : c < 0xE0 ? 1 : c < 0xF0 ? 2 : 3;
+      if (c >= 0x80) c &= 0x3F >> extra;
+      p++;
+      for (int i = 0; i < extra && (*p & 0xC0) == 0x80; i++, p++) c = (c << 6) | (*p & 0x3F);
+      if (c >= 32 && c < 256 && c != 127) plat::typed(int(c));
+    }
+  }
+
+  // The texture level to draw img from at the current scale; made on demand.
+  SDL_Texture* pick(plat::image& img, int flags, int& level) {
+    if (img.w <= 0 || img.h <= 0) return nullptr;
+    auto* cache = dynamic_cast<sdltexture*>(img.cache.get());
+    if (!cache || cache->renderer.lock() != alive_ || cache->version != img.version ||
+        cache->flags != flags) {
+      auto made = std::make_unique<sdltexture>();
+      made->renderer = alive_;
+      made->version = img.version;
+      made->flags = flags;
+      SDL_ScaleMode mode = (flags & SPRITE_FILTERED) ? SDL_ScaleModeLinear : SDL_ScaleModeNearest;
+      const plat::image* src = &img;
+      plat::image half;
+      for (;;) {
+        SDL_Texture* t =
+            SDL_CreateTexture(ren_, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC, src->w, src->h);
+        if (!t) break;
+        SDL_UpdateTexture(t, nullptr, src->rgba.data(), src->w * 4);
+        SDL_SetTextureScaleMode(t, mode);
+        made->levels.push_back(t);
+        if (!(flags & SPRITE_MIPMAPPED) || (src->w == 1 && src->h == 1) || made->levels.size() >= 8) break;
+        half = halved(*src);
+        src = &half;
+      }
+      img.cache = std::move(made);
+      cache = static_cast<sdltexture*>(img.cache.get());
+    }
+    if (cache->levels.empty()) return nullptr;
+    // The nearest level at least as large as what is drawn.
+    const plat::drawstate& s = plat::state();
+    double scale = std::max(std::fabs(s.sx), std::fabs(s.sy));
+    level = 0;
+    while (level + 1 < int(cache->levels.size()) && scale > 0 && scale <= std::ldexp(1.0, -(level + 1)))
+      level++;
+    SDL_Texture* t = cache->levels[level];
+    SDL_SetTextureColorMod(t, Uint8(s.r), Uint8(s.g), Uint8(s.b));
+    SDL_SetTextureAlphaMod(t, Uint8(std::lround(s.alpha * 255)));
+    SDL_SetTextureBlendMode(t, s.blend == BLEND_LIGHT ? SDL_BLENDMODE_ADD : SDL_BLENDMODE_BLEND);
+    return t;
+  }
+
+  // Draws the w x h region whose top-left lies at (u, v) from the anchor
+  // (x, y): scaled, mirrored for negative scales, then turned clockwise about
+  // the anchor.
+  void quad(SDL_Texture* t, const SDL_Rect* src, double x, double y, double u, double v, double w, double h) {
+    const plat::drawstate& s = plat::state();
+    double x0 = u * s.sx, x1 = (u + w) * s.sx, y0 = v * s.sy, y1 = (v + h) * s.sy;
+    SDL_FRect dst = {float(x + std::min(x0, x1)), float(y + std::min(y0, y1)), float(std::fabs(x1 - x0)),
+                     float(std::fabs(y1 - y0))};
+    SDL_FPoint center = {float(x - dst.x), float(y - dst.y)};
+    int flip = (s.sx < 0 ? SDL_FLIP_HORIZONTAL : 0) | (s.sy < 0 ? SDL_FLIP_VERTICAL : 0);
+    SDL_RenderCopyExF(ren_, t, src, &dst, s.rotation, &center, SDL_RendererFlip(flip));
+  }
+};
+
+}  // namespace
+
+void UseSdlBackend() { plat::select(std::make_unique<sdl_backend>()); }

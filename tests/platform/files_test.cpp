@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "platform/platform.h"
+#include "tests/support/harness.h"
+
+namespace fs = std::filesystem;
+
+TEST(TextFiles, WrittenLinesEndInCarriageReturnLineFeed) {
+  harness::gamedir dir;
+  stream s = OpenTextWrite("out.txt");
+  ASSERT_TRUE(s);
+  s.WriteLine("abc");
+  s.WriteLine("");
+  s.WriteLine(std::string("\xff\x01", 2));
+  EXPECT_TRUE(s.Close());
+  EXPECT_EQ(dir.read("out.txt"), std::string("abc\r\n\r\n\xff\x01\r\n"));
+  stream r = OpenTextRead("out.txt");
+  ASSERT_TRUE(r);
+  EXPECT_EQ(r.ReadLine(), "abc");
+  EXPECT_EQ(r.ReadLine(), "");
+  EXPECT_EQ(r.ReadLine(), std::string("\xff\x01", 2));
+  EXPECT_TRUE(r.Eof());
+  EXPECT_EQ(r.ReadLine(), "");
+  // Writing again empties the file first.
+  stream again = OpenTextWrite("out.txt");
+  again.WriteLine("x");
+  again.Close();
+  EXPECT_EQ(dir.read("out.txt"), "x\r\n");
+}
+
+TEST(TextFiles, ReadingEndsLinesAtLineFeedZeroOrEndAndDropsCarriageReturns) {
+  harness::gamedir dir;
+  dir.write("lf.txt", "one\ntwo\nthree");
+  dir.write("mixed.txt", std::string("a\rb\r\nc\0d\n\r\ne", 12));
+  stream r = OpenTextRead("lf.txt");
+  ASSERT_TRUE(r);
+  EXPECT_FALSE(r.Eof());
+  EXPECT_EQ(r.ReadLine(), "one");
+  EXPECT_EQ(r.ReadLine(), "two");
+  EXPECT_FALSE(r.Eof());
+  EXPECT_EQ(r.ReadLine(), "three");
+  EXPECT_TRUE(r.Eof());
+  stream m = OpenTextRead("mixed.txt");
+  std::vector<std::string> lines;
+  while (!m.Eof()) lines.push_back(m.ReadLine());
+  EXPECT_EQ(lines, (std::vector<std::string>{"ab", "c", "d", "", "e"}));
+  dir.write("empty.txt", "");
+  stream e = OpenTextRead("empty.txt");
+  ASSERT_TRUE(e);
+  EXPECT_TRUE(e.Eof());
+  EXPECT_EQ(e.ReadLine(), "");
+}
+
+TEST(TextFiles, OpeningFailsQuietlyAndReadOnlyFilesCanBeRead) {
+  harness::gamedir dir;
+  EXPECT_FALSE(OpenTextRead("missing.txt"));
+  EXPECT_FALSE(OpenTextRead("media"));  // a folder is not a text file
+  EXPECT_FALSE(OpenTextWrite("no/such/folder/x.txt"));
+  EXPECT_FALSE(OpenTextRead(""));
+  dir.write("ro.txt", "5\r\n");
+  chmod("ro.txt", 0444);
+  stream r = OpenTextRead("ro.txt");
+  ASSERT_TRUE(r);
+  EXPECT_EQ(r.ReadLine(), "5");
+  // An empty handle ignores everything.
+  stream none;
+  none.WriteLine("x");
+  EXPECT_EQ(none.ReadLine(), "");
+  EXPECT_TRUE(none.Eof());
+  EXPECT_FALSE(none.Close());
+}
+
+TEST(Files, KindsCreationAndListing) {
+  harness::gamedir dir;
+  EXPECT_EQ(FileKind("nothing"), 0);
+  EXPECT_EQ(FileKind("media"), 2);
+  dir.write("f.txt", "old");
+  EXPECT_EQ(FileKind("f.txt"), 1);
+  EXPECT_TRUE(CreateEmptyFile("f.txt"));
+  EXPECT_EQ(dir.read("f.txt"), "");
+  EXPECT_TRUE(CreateEmptyFile("new.txt"));
+  EXPECT_EQ(FileKind("new.txt"), 1);
+  fs::create_directory("sub");
+  dir.write("sub/a", "");
+  EXPECT_FALSE(CreateEmptyFile("sub"));  // a folder is never deleted
+  EXPECT_EQ(FileKind("sub/a"), 1);
+  auto names = ListDirectory(".");
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"campaigns", "f.txt", "media", "new.txt", "sub"}));
+  EXPECT_EQ(ListDirectory("sub"), std::vector<std::string>{"a"});
+  EXPECT_TRUE(ListDirectory("nowhere").empty());
+}
+
+TEST(Files, SafeWriteReplacesWholeFilesOrLeavesTheOldOne) {
+  harness::gamedir dir;
+  dir.write("prefs.txt", "old\r\n");
+  ASSERT_TRUE(WriteTextFileSafely("prefs.txt", {"1", "2"}));
+  EXPECT_EQ(dir.read("prefs.txt"), "1\r\n2\r\n");
+  fs::create_directory("d");
+  ASSERT_TRUE(WriteTextFileSafely("d/s.txt", {"x"}));
+  EXPECT_EQ(dir.read("d/s.txt"), "x\r\n");
+  // A folder in the way: the rename fails, the folder and its content stay
+  // and no temporary file is left behind.
+  fs::create_directory("d/busy");
+  dir.write("d/busy/keep", "k");
+  EXPECT_FALSE(WriteTextFileSafely("d/busy", {"y"}));
+  EXPECT_EQ(dir.read("d/busy/keep"), "k");
+  auto names = ListDirectory("d");
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"busy", "s.txt"}));
+  // No folder to write into.
+  EXPECT_FALSE(WriteTextFileSafely("none/x.txt", {"y"}));
+  EXPECT_FALSE(WriteTextFileSafely("", {"y"}));
+}
