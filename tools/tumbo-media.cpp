@@ -147,9 +147,9 @@ rgb sphere(double x, double y, double cx, double cy, double r, rgb base, double 
   double diffuse = std::max(0.0, u * lx + v * ly + n * lz);
   // Specular from the half vector between the light and the viewer.
   double hx = lx, hy = ly, hz = lz + 1, hl = std::sqrt(hx * hx + hy * hy + hz * hz);
-  double spec = std::pow(std::max(0.0, (u * hx + v * hy + n * hz) / hl), 40) * shine;
+  double specular = std::pow(std::max(0.0, (u * hx + v * hy + n * hz) / hl), 40) * shine;
   rgb c = base * (ambient + (1 - ambient) * diffuse);
-  return c + rgb{255, 255, 255} * spec;
+  return c + rgb{255, 255, 255} * specular;
 }
 
 // ---------------------------------------------------------------------------

@@ -142,10 +142,10 @@ int main(int argc, char** argv) {
       every = tonumber(value(), "--every");
       if (every < 1) fail("--every must be at least 1");
     } else if (arg == "--shot") {
-      const std::string spec = value();
-      const size_t colon = spec.find(':');
-      if (colon == std::string::npos || colon + 1 == spec.size()) fail("--shot needs FRAME:FILE.png");
-      shots[tonumber(spec.substr(0, colon), "--shot frame")] = spec.substr(colon + 1);
+      const std::string shot = value();
+      const size_t colon = shot.find(':');
+      if (colon == std::string::npos || colon + 1 == shot.size()) fail("--shot needs FRAME:FILE.png");
+      shots[tonumber(shot.substr(0, colon), "--shot frame")] = shot.substr(colon + 1);
     } else if (levelfile.empty() && (arg.empty() || arg[0] != '-')) {
       levelfile = arg;
     } else {
