@@ -1,0 +1,272 @@
+// tumbo-solve LEVELFILE [--out KEYFILE] [--beam B] [--seg K] [--frames N] [--search N] [--via X,Y]...
+//             [--near D]
+//
+// Looks for a key script that completes a level: a beam search over held-key
+// patterns (left, right, none, each with or without space) that change every K
+// frames, played through the game's own level frame on the headless backend,
+// exactly as tumbo-sim plays it. A branch is scored by how far along the route
+// (the --via points in order, then the middle of the nearest "stop" link) the
+// player's ball has come; branches that lose the ball are dropped, and of
+// branches that end in the same place and motion only the best is kept.
+// The script found is replayed from a fresh start before it is written. The
+// search looks --search frames ahead at most (default 3000); a beam that loses
+// every branch is widened twice.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <set>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/headless/headless.h"
+#include "platform/platform.h"
+#include "world/game.h"
+
+namespace {
+
+struct action {
+  const char* name;
+  std::set<int> keys;
+};
+const std::vector<action> kActions = {
+    {"RIGHT SPACE", {KEY_RIGHT, KEY_SPACE}},
+    {"RIGHT", {KEY_RIGHT}},
+    {"LEFT SPACE", {KEY_LEFT, KEY_SPACE}},
+    {"LEFT", {KEY_LEFT}},
+    {"SPACE", {KEY_SPACE}},
+    {"", {}},
+};
+
+// Everything a frame reads that the frame itself does not recompute.
+struct snapshot {
+  std::vector<ball> balls;
+  std::vector<struct link> links;
+  int time = 0, balljump = 0, alreadysound = 0, changetime = 0, temposcritta = 0;
+  std::string mode, result, scritta;
+  double xcenter = 0, ycenter = 0, leftborder = 0, rightborder = 0, upborder = 0, downborder = 0, zoom = 1;
+};
+
+snapshot save(const game& g, const std::string& result) {
+  snapshot s;
+  for (const auto& b : g.balllist) s.balls.push_back(*b);
+  for (const auto& l : g.linklist) s.links.push_back(*l);
+  s.time = g.time, s.balljump = g.balljump, s.alreadysound = g.alreadysound, s.changetime = g.changetime;
+  s.temposcritta = g.temposcritta, s.mode = g.mode, s.result = result, s.scritta = g.scritta;
+  s.xcenter = g.xcenter, s.ycenter = g.ycenter, s.leftborder = g.leftborder, s.rightborder = g.rightborder;
+  s.upborder = g.upborder, s.downborder = g.downborder, s.zoom = g.zoom;
+  return s;
+}
+
+void restore(game& g, const snapshot& s, std::string& result) {
+  for (size_t i = 0; i < s.balls.size(); ++i) *g.balllist[i] = s.balls[i];
+  for (size_t i = 0; i < s.links.size(); ++i) *g.linklist[i] = s.links[i];
+  g.time = s.time, g.balljump = s.balljump, g.alreadysound = s.alreadysound, g.changetime = s.changetime;
+  g.temposcritta = s.temposcritta, g.mode = s.mode, result = s.result, g.scritta = s.scritta;
+  g.xcenter = s.xcenter, g.ycenter = s.ycenter, g.leftborder = s.leftborder, g.rightborder = s.rightborder;
+  g.upborder = s.upborder, g.downborder = s.downborder, g.zoom = s.zoom;
+}
+
+// One frame with the given keys held, as tumbo-sim plays it.
+void frame(game& g, std::string& result, const std::set<int>& keys) {
+  headless::set_script({{keys, ""}}, false);
+  headless::clear_calls();
+  g.levelframe(result, 1, 0);
+}
+
+void start(game& g, const std::string& path) {
+  headless::install();
+  g.optres = 3;
+  g.changeres(0, g.optres, 0);
+  g.lives = 5;
+  g.setuplevelfile(path, g.level);
+}
+
+struct node {
+  snapshot state;
+  std::vector<int> plan;  // action per segment
+  int reached = 0;        // route points passed
+  double score = 0;
+};
+
+struct options {
+  std::string level, out;
+  int beam = 40, seg = 8, frames = 7200, search = 3000;
+  double near = 60;
+  std::vector<std::pair<double, double>> via;
+};
+
+std::string script(const std::vector<int>& plan, int seg, int frames) {
+  std::string s;
+  size_t i = 0;
+  while (i < plan.size()) {
+    size_t j = i;
+    while (j + 1 < plan.size() && plan[j + 1] == plan[i]) ++j;
+    const int a = static_cast<int>(i) * seg + 1, b = std::min(static_cast<int>(j + 1) * seg, frames);
+    if (kActions[plan[i]].name[0])
+      s += std::to_string(a) + "-" + std::to_string(b) + " " + kActions[plan[i]].name + "\n";
+    i = j + 1;
+  }
+  return s;
+}
+
+// Replays a plan from a fresh start; returns the frames it took to complete
+// the level, or 0 when it does not.
+int replay(const options& o, const std::vector<int>& plan) {
+  game g;
+  start(g, o.level);
+  std::string result = "play";
+  for (int f = 0; f < o.frames; ++f) {
+    const size_t k = f / o.seg;
+    frame(g, result, k < plan.size() ? kActions[plan[k]].keys : std::set<int>{});
+    if (g.mode == "end") return result == "levelcompleted" ? f + 1 : 0;
+  }
+  return 0;
+}
+
+int solve(const options& o) {
+  game g;
+  start(g, o.level);
+  std::string result = "play";
+  // The route ends at the middle of the first goal.
+  std::vector<std::pair<double, double>> route = o.via;
+  for (const auto& l : g.linklist)
+    if (l->kind == "stop") {
+      route.push_back({(l->ball1->x + l->ball2->x) / 2, (l->ball1->y + l->ball2->y) / 2});
+      break;
+    }
+  if (route.empty() || route.size() == o.via.size()) {
+    std::fprintf(stderr, "tumbo-solve: %s has no goal\n", o.level.c_str());
+    return 2;
+  }
+  auto score = [&](const ball& p, int& reached) {
+    while (reached + 1 < static_cast<int>(route.size()) &&
+           std::hypot(p.x - route[reached].first, p.y - route[reached].second) < o.near)
+      ++reached;
+    return reached * 100000.0 - std::hypot(p.x - route[reached].first, p.y - route[reached].second);
+  };
+
+  std::vector<node> beam(1);
+  beam[0].state = save(g, result);
+  const int steps = (std::min(o.frames, o.search) + o.seg - 1) / o.seg;
+  for (int step = 0; step < steps; ++step) {
+    std::vector<node> next;
+    for (const node& n : beam) {
+      for (size_t a = 0; a < kActions.size(); ++a) {
+        restore(g, n.state, result);
+        for (int f = 0; f < o.seg && g.mode != "end"; ++f) frame(g, result, kActions[a].keys);
+        if (result == "lost" || (g.mode == "end" && result != "levelcompleted")) continue;
+        node m;
+        m.plan = n.plan;
+        m.plan.push_back(static_cast<int>(a));
+        if (result == "levelcompleted") {
+          const int took = replay(o, m.plan);
+          if (!took) {
+            std::fprintf(stderr, "tumbo-solve: a plan completed in search but not on replay; skipped\n");
+            continue;
+          }
+          m.plan.resize((took + o.seg - 1) / o.seg);
+          const std::string keys = script(m.plan, o.seg, took);
+          std::printf("solved in %d frames\n%s", took, keys.c_str());
+          if (!o.out.empty()) {
+            FILE* f = std::fopen(o.out.c_str(), "w");
+            if (!f) return 2;
+            std::fprintf(f, "# Found by tumbo-solve (beam %d, %d-frame key patterns", o.beam, o.seg);
+            for (auto [x, y] : o.via) std::fprintf(f, ", via %g,%g", x, y);
+            std::fprintf(f, "); completes the level in %d frames.\n%s", took, keys.c_str());
+            std::fclose(f);
+          }
+          return 0;
+        }
+        const ball& p = *g.balllist.front();
+        m.reached = n.reached;
+        m.score = score(p, m.reached);
+        m.state = save(g, result);
+        next.push_back(std::move(m));
+      }
+    }
+    if (next.empty()) {
+      std::fprintf(stderr, "tumbo-solve: every branch lost the ball by frame %d\n", (step + 1) * o.seg);
+      return 1;
+    }
+    // Keep the best branch of each place and motion, then the best of those.
+    std::sort(next.begin(), next.end(), [](const node& a, const node& b) { return a.score > b.score; });
+    std::unordered_map<long long, int> seen;
+    std::vector<node> kept;
+    for (node& n : next) {
+      const ball& p = n.state.balls.front();
+      const long long key = (static_cast<long long>(std::floor(p.x / 30)) * 1000003LL +
+                             static_cast<long long>(std::floor(p.y / 30))) *
+                                1009LL +
+                            static_cast<long long>(std::floor(p.xv / 2)) * 31 +
+                            static_cast<long long>(std::floor(p.yv / 3));
+      if (seen[key]++) continue;
+      kept.push_back(std::move(n));
+      if (static_cast<int>(kept.size()) >= o.beam) break;
+    }
+    beam = std::move(kept);
+    if (step % 50 == 0) {
+      const ball& p = beam.front().state.balls.front();
+      std::fprintf(stderr, "frame %d: best at (%.0f, %.0f) route point %d score %.0f\n", (step + 1) * o.seg,
+                   p.x, p.y, beam.front().reached, beam.front().score);
+    }
+  }
+  std::fprintf(stderr, "tumbo-solve: no solution within %d frames\n", std::min(o.frames, o.search));
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  options o;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    auto value = [&]() -> std::string {
+      if (i + 1 >= argc) {
+        std::fprintf(stderr, "tumbo-solve: %s needs a value\n", arg.c_str());
+        std::exit(2);
+      }
+      return argv[++i];
+    };
+    if (arg == "--out") {
+      o.out = value();
+    } else if (arg == "--beam") {
+      o.beam = std::max(1, std::atoi(value().c_str()));
+    } else if (arg == "--seg") {
+      o.seg = std::max(1, std::atoi(value().c_str()));
+    } else if (arg == "--frames") {
+      o.frames = std::max(1, std::atoi(value().c_str()));
+    } else if (arg == "--search") {
+      o.search = std::max(1, std::atoi(value().c_str()));
+    } else if (arg == "--near") {
+      o.near = std::atof(value().c_str());
+    } else if (arg == "--via") {
+      const std::string v = value();
+      const size_t comma = v.find(',');
+      o.via.push_back({std::atof(v.substr(0, comma).c_str()),
+                       comma == std::string::npos ? 0 : std::atof(v.substr(comma + 1).c_str())});
+    } else if (o.level.empty() && !arg.empty() && arg[0] != '-') {
+      o.level = arg;
+    } else {
+      std::fprintf(stderr,
+                   "usage: tumbo-solve LEVELFILE [--out KEYFILE] [--beam B] [--seg K] [--frames N] [--search "
+                   "N] [--via X,Y]... "
+                   "[--near D]\n");
+      return 2;
+    }
+  }
+  headless::install();
+  if (o.level.empty() || FileKind(o.level) != 1) {
+    std::fprintf(stderr, "tumbo-solve: cannot read level %s\n", o.level.c_str());
+    return 2;
+  }
+  // A beam that loses every branch was too narrow: widen it and start again.
+  for (int tries = 0; tries < 3; ++tries, o.beam *= 2) {
+    const int status = solve(o);
+    if (status != 1) return status;
+    std::fprintf(stderr, "tumbo-solve: widening the beam to %d\n", o.beam * 2);
+  }
+  return 1;
+}
