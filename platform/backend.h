@@ -121,8 +121,12 @@ void reset_keyboard();
 constexpr int kMixRate = 44100;
 class mixer {
  public:
+  mixer();
   std::mutex lock;
   void add(const std::shared_ptr<channeldata>& c);  // caller holds lock
+  // A playing-list entry for a new instance of the sound: a finished channel
+  // that nobody holds is reused, so cueing a sound in play does not allocate.
+  std::shared_ptr<channeldata> take(const std::shared_ptr<sounddata>& snd);
   // Adds frames of output to out (interleaved stereo) and advances every
   // playing channel; with out null it only advances.
   void mix(float* out, size_t frames);
@@ -130,6 +134,7 @@ class mixer {
 
  private:
   std::vector<std::shared_ptr<channeldata>> active_;
+  std::vector<std::shared_ptr<channeldata>> spare_;  // finished, held by nobody
 };
 mixer& sounds();
 

@@ -3,14 +3,59 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "platform/backend.h"
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
+#include <io.h>
+#include <process.h>
+#include <windows.h>
+// The C library's unlocked getc has another name here.
+static inline int getc_unlocked(FILE* f) { return _getc_nolock(f); }
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+#ifdef _WIN32
+// Without O_BINARY Windows would turn every "\n" written into "\r\n".
+constexpr int kBinary = O_BINARY;
+int flush_to_disk(int fd) { return _commit(fd); }
+int process_id() { return _getpid(); }
+// Replaces path in one step; the write-through flag returns only once the
+// move is on disk.
+bool replace_file(const std::string& temp, const std::string& path, const std::string&) {
+  return MoveFileExW(std::filesystem::path(temp).c_str(), std::filesystem::path(path).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+#else
+constexpr int kBinary = 0;
+int flush_to_disk(int fd) { return fsync(fd); }
+int process_id() { return int(getpid()); }
+bool replace_file(const std::string& temp, const std::string& path, const std::string& folder) {
+  if (rename(temp.c_str(), path.c_str()) != 0) return false;
+  // Make the rename itself survive a crash.
+  int dfd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (dfd >= 0) {
+    fsync(dfd);
+    close(dfd);
+  }
+  return true;
+}
+#endif
+
+}  // namespace
 
 struct streamdata {
   FILE* f = nullptr;
@@ -59,7 +104,8 @@ int stream::Eof() const {
 std::string stream::ReadLine() {
   std::string line;
   if (!d_ || !d_->f || d_->writer) return line;
-  for (int c; (c = getc(d_->f)) != EOF;) {
+  // One stream is read by one thread: no lock per character.
+  for (int c; (c = getc_unlocked(d_->f)) != EOF;) {
     if (c == '\n' || c == 0) break;
     if (c != '\r') line.push_back(char(c));
   }
@@ -75,7 +121,7 @@ void stream::WriteLine(const std::string& text) {
 bool stream::Close() {
   if (!d_ || !d_->f) return false;
   bool ok = !d_->failed;
-  if (d_->writer) ok = fflush(d_->f) == 0 && fsync(fileno(d_->f)) == 0 && ok;
+  if (d_->writer) ok = fflush(d_->f) == 0 && flush_to_disk(fileno(d_->f)) == 0 && ok;
   ok = fclose(d_->f) == 0 && ok;
   d_->f = nullptr;
   return ok;
@@ -87,7 +133,7 @@ stream OpenTextWrite(const std::string& path) { return stream(open_stream(path, 
 int CreateEmptyFile(const std::string& path) {
   if (path.empty()) return 0;
   unlink(path.c_str());  // a file only; a folder of that name stays
-  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | kBinary, 0666);
   if (fd >= 0) close(fd);
   return FileKind(path) == 1;
 }
@@ -115,36 +161,30 @@ bool WriteTextFileSafely(const std::string& path, const std::vector<std::string>
   static std::atomic<int> counter{0};
   std::string folder = folder_of(path);
   std::string base = path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
-  std::string temp = (folder == "." ? "" : folder + "/") + "." + base + ".tmp" + std::to_string(getpid()) +
-                     "-" + std::to_string(counter++);
+  std::string temp = (folder == "." ? "" : folder + "/") + "." + base + ".tmp" +
+                     std::to_string(process_id()) + "-" + std::to_string(counter++);
   // Keep the old file's permissions; a new file gets the usual ones.
   mode_t mode = 0666;
   struct stat old;
   if (stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) mode = old.st_mode & 07777;
-  int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL, mode);
+  int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | kBinary, mode);
   if (fd < 0) return false;
   std::string bytes;
   for (const std::string& l : lines) bytes += l + "\r\n";
   bool ok = true;
   for (size_t done = 0; ok && done < bytes.size();) {
-    ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    auto n = write(fd, bytes.data() + done, unsigned(bytes.size() - done));
     if (n <= 0)
       ok = false;
     else
       done += size_t(n);
   }
-  ok = fsync(fd) == 0 && ok;
+  ok = flush_to_disk(fd) == 0 && ok;
   ok = close(fd) == 0 && ok;
-  if (ok) ok = rename(temp.c_str(), path.c_str()) == 0;
+  if (ok) ok = replace_file(temp, path, folder);
   if (!ok) {
     unlink(temp.c_str());
     return false;
-  }
-  // Make the rename itself survive a crash.
-  int dfd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-  if (dfd >= 0) {
-    fsync(dfd);
-    close(dfd);
   }
   return true;
 }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/backend.h"
+#include "platform/gamepad.h"
 #include "platform/headless/headless.h"
 
 namespace plat {
@@ -28,6 +29,7 @@ void select(std::unique_ptr<backend> b) {
   selected = std::move(b);
   draw = drawstate();
   reset_keyboard();
+  reset_pads();
 }
 
 const std::string& app_title() { return title; }

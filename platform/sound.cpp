@@ -172,9 +172,34 @@ mixer& sounds() {
   return m;
 }
 
+// Enough channels for the sounds that overlap in play; more are made when
+// needed and kept for reuse up to four times this many.
+constexpr size_t kSpareChannels = 16;
+
+mixer::mixer() {
+  active_.reserve(4 * kSpareChannels);
+  spare_.reserve(4 * kSpareChannels);
+  for (size_t i = 0; i < kSpareChannels; i++) spare_.push_back(std::make_shared<channeldata>());
+}
+
 void mixer::add(const std::shared_ptr<channeldata>& c) {
   std::lock_guard<std::mutex> g(lock);
   active_.push_back(c);
+}
+
+std::shared_ptr<channeldata> mixer::take(const std::shared_ptr<sounddata>& snd) {
+  std::lock_guard<std::mutex> g(lock);
+  std::shared_ptr<channeldata> c;
+  if (spare_.empty()) {
+    c = std::make_shared<channeldata>();
+  } else {
+    c = std::move(spare_.back());
+    spare_.pop_back();
+    *c = channeldata();
+  }
+  c->snd = snd;
+  active_.push_back(c);
+  return c;
 }
 
 void mixer::clear() {
@@ -194,10 +219,21 @@ void mixer::mix(float* out, size_t frames) {
     }
     c->pos += n;
   }
-  // Finished channels leave the mixer; so do paused ones nobody holds.
-  std::erase_if(active_, [](const std::shared_ptr<channeldata>& c) {
-    return c->stopped || c->pos >= c->snd->frames() || (c->paused && c.use_count() == 1);
-  });
+  // Finished channels leave the mixer; so do paused ones nobody holds. Those
+  // that nobody holds are kept for the next cue.
+  size_t kept = 0;
+  for (size_t i = 0; i < active_.size(); i++) {
+    std::shared_ptr<channeldata>& c = active_[i];
+    const bool unheld = c.use_count() == 1;
+    if (!(c->stopped || c->pos >= c->snd->frames() || (c->paused && unheld))) {
+      if (kept != i) active_[kept] = std::move(c);
+      kept++;
+    } else if (unheld && spare_.size() < spare_.capacity()) {
+      c->snd.reset();
+      spare_.push_back(std::move(c));
+    }
+  }
+  active_.resize(kept);
 }
 
 }  // namespace plat
@@ -207,10 +243,7 @@ void mixer::mix(float* out, size_t frames) {
 
 channel sound::Cue() const {
   if (!d_) return channel();
-  auto c = std::make_shared<channeldata>();
-  c->snd = d_;
-  plat::sounds().add(c);
-  return channel(c);
+  return channel(plat::sounds().take(d_));
 }
 
 void channel::SetVolume(float v) {

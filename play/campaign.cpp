@@ -171,6 +171,11 @@ void game::levelcompleted(int elapsed) {
 
 void game::scrittelivello() {
   if (level != 1 || mode != "play") return;
+  // The hints replace one another in the caption: room for the longest is
+  // made on the first frame, so that no later frame allocates for them.
+  size_t longest = 0;
+  for (const char* h : kHints) longest = std::max(longest, std::char_traits<char>::length(h));
+  scritta.reserve(longest);
   for (int i = 0; i < 9; i++) {
     if (time > 160 + 480 * i && time < 160 + 480 * (i + 1)) {
       scritta = kHints[i];

@@ -170,6 +170,14 @@ void game::defineobjects() {
     gr.objectlist.push_back(&o);
     growbox(gr, o);
   }
+
+  // The per-frame lists can hold the whole world (and the player's ball once
+  // more), so that selecting what is in view never allocates during play.
+  osballlist.reserve(nballs + 1);
+  oslinklist.reserve(linklist.size());
+  ostensionlist.reserve(TensionList.size());
+  osobjects.reserve(marionetobjectlist.size());
+  osvirtuallinkobjects.reserve(virtuallinkobjectslist.size());
 }
 
 void game::findonscreen(int flag) {

@@ -9,6 +9,10 @@ namespace {
 // exactly its 50th update (in single precision it would take 51).
 constexpr double kFade = 0.02;
 constexpr double kSparkBase = 0.6;  // spark scale at trail size 0
+// A spark lives 50 frames and one is left per frame, so the trail never uses
+// more bursts than this: the pool is filled to it on first use and play then
+// only recycles.
+constexpr size_t kTrailBursts = 50;
 }  // namespace
 
 void dotburst::init(double px, double py, double vx, double vy, int n, int, double, game* owner, int) {
@@ -54,6 +58,14 @@ void dotburst::draw(double zoom) {
 
 void game::handledotbursts(double z) {
   // Without a player's ball there is nowhere to leave a spark this frame.
+  if (dotpool.empty()) {
+    dotlist.reserve(kTrailBursts);
+    dotfree.reserve(kTrailBursts);
+    for (size_t i = 0; i < kTrailBursts; i++) {
+      dotpool.push_back(std::make_unique<dotburst>());
+      dotfree.push_back(dotpool.back().get());
+    }
+  }
   if (firstball) {
     dotburst* d;
     if (dotfree.empty()) {

@@ -150,6 +150,8 @@ void game::dobackground2() {
 
 void game::drawballlinks() {
   drawlist.clear();
+  // Every ball and link of the world fits, so the list is sized once per level.
+  drawlist.reserve(balllist.size() + linklist.size() + 1);
   for (ball* b : osballlist) {
     if (b != firstball) drawlist.push_back(balllink{b, nullptr, 0});
   }

@@ -44,6 +44,7 @@ struct ball {
   game* gamoz = nullptr;
   int number = 0;
   std::array<int, 3> color{};
+  int slot = -1;  // scratch: the ball's place in the frame's constraint solver
 
   ball();  // random col, x, y, color from the platform generator
   void updatev(double s);

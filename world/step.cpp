@@ -66,11 +66,7 @@ void game::stepworld() {
     b->y = b->y + b->yv * slower;
   }
   doanchor();
-  // Joints first, so the links have the last word in every pass.
-  for (int i = 0; i < kConstraintPasses; i++) {
-    tensionballs();
-    shiftballs();
-  }
+  constraintpasses();
   for (ball* b : osballlist) {
     b->updatev(slower);
     b->rebounded = 0;

@@ -3,6 +3,7 @@
 #include "platform/headless/headless.h"
 
 #include <deque>
+#include <map>
 
 #include "platform/backend.h"
 
@@ -29,11 +30,14 @@ class headless_backend : public plat::backend {
   bool end_when_done = true;
   bool ended = false;
   std::deque<frameinput> pending;
+  int64_t consumed = 0;                        // script entries used so far
+  std::multimap<int64_t, padevent> padscript;  // controller events by script entry
   std::set<int> held_now;
 
   // Dialog and records.
   int answer = 0, asked = 0;
   std::vector<drawcall> records;
+  std::vector<std::string> spare;  // text buffers of cleared records, reused
 
   void begin_frame() {
     if (!scripted) return;
@@ -44,6 +48,9 @@ class headless_backend : public plat::backend {
       next = std::move(pending.front().held);
       for (unsigned char c : pending.front().typed) plat::typed(c);
       pending.pop_front();
+      auto [first, last] = padscript.equal_range(consumed++);
+      for (auto it = first; it != last; ++it) send(it->second);
+      padscript.erase(first, last);
     }
     for (int k : held_now)
       if (!next.count(k)) plat::key_up(k);
@@ -54,11 +61,33 @@ class headless_backend : public plat::backend {
     held_now = std::move(next);
   }
 
+  static void send(const padevent& e) {
+    switch (e.kind) {
+      case padevent::added:
+        plat::pad_added(e.pad);
+        break;
+      case padevent::removed:
+        plat::pad_removed(e.pad);
+        break;
+      case padevent::button:
+        plat::pad_button(e.pad, e.code, e.value != 0);
+        break;
+      case padevent::axis:
+        plat::pad_axis(e.pad, e.code, e.value);
+        break;
+    }
+  }
+
   void record(op kind, const std::string& text, double x, double y, double x2 = 0, double y2 = 0) {
     const plat::drawstate& s = plat::state();
     drawcall c;
     c.kind = kind;
-    c.text = text;
+    // A test that clears the records every frame records without allocating.
+    if (text.size() > std::string().capacity() && !spare.empty()) {
+      c.text = std::move(spare.back());
+      spare.pop_back();
+    }
+    c.text.assign(text);
     c.x = x;
     c.y = y;
     c.x2 = x2;
@@ -145,6 +174,12 @@ headless_backend& hb() {
 
 void install() {
   auto b = std::make_unique<headless_backend>();
+  // Room for the calls of a busy frame and buffers for its longer texts, so
+  // that recording them does not allocate during play.
+  b->records.reserve(4096);
+  b->spare.resize(16);
+  for (std::string& t : b->spare) t.reserve(128);
+  b->spare.reserve(256);
   active = b.get();
   plat::select(std::move(b));
   plat::sounds().clear();
@@ -157,6 +192,8 @@ void set_script(std::vector<frameinput> frames, bool end_when_done) {
   h.end_when_done = end_when_done;
   h.ended = false;
   h.pending.assign(frames.begin(), frames.end());
+  h.consumed = 0;
+  h.padscript.clear();
   // Entry 0 is the input of the frame under way.
   h.begin_frame();
 }
@@ -186,11 +223,36 @@ void type(const std::string& text) {
 
 void idle(int frames) { append_script(std::vector<frameinput>(frames > 0 ? frames : 0)); }
 
+void pad_event(const padevent& e, int gap) {
+  headless_backend& h = hb();
+  bool fresh = !h.scripted;
+  if (fresh) set_script({});  // nothing to use yet
+  // The entry appended next is used after those still pending.
+  h.padscript.emplace(h.consumed + int64_t(h.pending.size()), e);
+  append_script({frameinput{}});
+  // In a new script the first entry is the frame under way, as with keys.
+  if (fresh) h.begin_frame();
+  idle(gap);
+}
+
+void pad_button(int button, bool down, int gap, int pad) {
+  pad_event({padevent::button, pad, button, down ? 1 : 0}, gap);
+}
+
+void pad_axis(int axis, int value, int gap, int pad) { pad_event({padevent::axis, pad, axis, value}, gap); }
+
 void set_proceed_answer(int answer) { hb().answer = answer; }
 int proceed_calls() { return hb().asked; }
 
 const std::vector<drawcall>& calls() { return hb().records; }
-void clear_calls() { hb().records.clear(); }
+void clear_calls() {
+  headless_backend& h = hb();
+  for (drawcall& c : h.records) {
+    // Short texts live inside the string itself; only longer buffers are kept.
+    if (c.text.capacity() > std::string().capacity()) h.spare.push_back(std::move(c.text));
+  }
+  h.records.clear();
+}
 
 std::vector<drawcall> last_frame() {
   const auto& r = hb().records;

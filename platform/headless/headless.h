@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/gamepad.h"
+
 namespace headless {
 
 // Thrown by EndProgram on this backend; only the test harness catches it.
@@ -36,6 +38,15 @@ struct drawcall {
   int frame = 0;                 // number of Flips before this call
 };
 
+// A game-controller event, as a pad would send it (buttons and axes numbered
+// as in platform/gamepad.h). A pad needs no "added" event before it is used.
+struct padevent {
+  enum kind_t { added, removed, button, axis } kind = button;
+  int pad = 0;    // which controller
+  int code = 0;   // button or axis number
+  int value = 0;  // button: 1 down, 0 up; axis: -32768 .. 32767
+};
+
 // What is held during one frame, and what is typed during it.
 struct frameinput {
   std::set<int> held;     // key codes held during this frame
@@ -57,6 +68,12 @@ void append_script(const std::vector<frameinput>& frames);
 void hold(std::set<int> keys, int frames, int gap = 1);
 void type(const std::string& text);  // one character per frame
 void idle(int frames);
+// Controller script: appends one frame with no keys held that starts with the
+// event, then gap idle frames. A button stays down (a stick stays pushed) until
+// another event changes it. set_script drops the events not yet sent.
+void pad_event(const padevent& e, int gap = 0);
+void pad_button(int button, bool down, int gap = 0, int pad = 0);
+void pad_axis(int axis, int value, int gap = 0, int pad = 0);
 
 // Answer given by Proceed (1 Yes, 0 No, -1 Cancel). Default 0.
 void set_proceed_answer(int answer);

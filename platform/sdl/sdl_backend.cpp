@@ -2,14 +2,29 @@
 //
 // Everything is drawn into a back-buffer texture of the game's own size; Flip
 // copies it to the window, letterboxed by the renderer's logical size, so full
-// screen needs no mode switch and grabs read exactly the game's pixels.
+// screen needs no mode switch and grabs read exactly the game's pixels. The
+// window can be resized or maximised: the picture keeps its aspect ratio,
+// centred between black bars, and the game still lays itself out at its own
+// size. Game controllers are opened as they are plugged in.
+// The game's own main() is the entry point, on Windows too.
+#define SDL_MAIN_HANDLED
 #include <SDL.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <map>
 
 #include "platform/backend.h"
+#include "platform/gamepad.h"
+
+static_assert(plat::PAD_A == SDL_CONTROLLER_BUTTON_A && plat::PAD_B == SDL_CONTROLLER_BUTTON_B &&
+              plat::PAD_Y == SDL_CONTROLLER_BUTTON_Y && plat::PAD_START == SDL_CONTROLLER_BUTTON_START &&
+              plat::PAD_DPAD_UP == SDL_CONTROLLER_BUTTON_DPAD_UP &&
+              plat::PAD_DPAD_RIGHT == SDL_CONTROLLER_BUTTON_DPAD_RIGHT &&
+              plat::PAD_BUTTONS == SDL_CONTROLLER_BUTTON_MAX &&
+              plat::PAD_LEFTX == SDL_CONTROLLER_AXIS_LEFTX && plat::PAD_LEFTY == SDL_CONTROLLER_AXIS_LEFTY &&
+              plat::PAD_AXES == SDL_CONTROLLER_AXIS_MAX);
 
 namespace {
 
@@ -91,11 +106,16 @@ void audio_callback(void*, Uint8* stream, int len) {
 class sdl_backend : public plat::backend {
  public:
   sdl_backend() {
+    SDL_SetMainReady();
     video_ = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+    // Pads already plugged in arrive as "added" events on the first poll.
+    pads_up_ = video_ && SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
     open_audio();
   }
   ~sdl_backend() override {
     close();
+    for (auto& [id, c] : controllers_) SDL_GameControllerClose(c);
+    if (pads_up_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
     if (audio_) SDL_CloseAudioDevice(audio_);
     if (audio_up_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
     if (video_) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
@@ -108,7 +128,8 @@ class sdl_backend : public plat::backend {
   bool open(int width, int height, int depth, int hertz) override {
     close();
     if (!video_) return false;
-    Uint32 flags = SDL_WINDOW_SHOWN | (depth != 0 ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    // Full screen takes the desktop's own mode, so it works on every display.
+    Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | (depth != 0 ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     win_ = SDL_CreateWindow(plat::app_title().c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
                             height, flags);
     if (!win_) return false;
@@ -196,6 +217,25 @@ class sdl_backend : public plat::backend {
           break;
         case SDL_TEXTINPUT:
           typed_utf8(e.text.text);
+          break;
+        case SDL_CONTROLLERDEVICEADDED:
+          open_controller(e.cdevice.which);
+          break;
+        case SDL_CONTROLLERDEVICEREMOVED: {
+          auto it = controllers_.find(e.cdevice.which);
+          if (it != controllers_.end()) {
+            SDL_GameControllerClose(it->second);
+            controllers_.erase(it);
+          }
+          plat::pad_removed(e.cdevice.which);
+          break;
+        }
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+          plat::pad_button(e.cbutton.which, e.cbutton.button, e.cbutton.state == SDL_PRESSED);
+          break;
+        case SDL_CONTROLLERAXISMOTION:
+          plat::pad_axis(e.caxis.which, e.caxis.axis, e.caxis.value);
           break;
         default:
           break;
@@ -301,10 +341,25 @@ class sdl_backend : public plat::backend {
   int w_ = 0, h_ = 0;
   bool video_ = false, audio_up_ = false, close_asked_ = false;
   SDL_AudioDeviceID audio_ = 0;
-  int64_t silent_until_ = -1;  // wall time up to which silent sound has run
+  bool pads_up_ = false;
+  std::map<SDL_JoystickID, SDL_GameController*> controllers_;  // by instance id
+  int64_t silent_until_ = -1;                                  // wall time up to which silent sound has run
   plat::pacer pace_;
 
   static int64_t ticks() { return int64_t(SDL_GetTicks64()); }
+
+  // "Added" names a device index; later events name the instance id.
+  void open_controller(int index) {
+    SDL_GameController* c = SDL_GameControllerOpen(index);
+    if (!c) return;
+    SDL_JoystickID id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(c));
+    if (controllers_.count(id)) {
+      SDL_GameControllerClose(c);  // already open: SDL counts each open
+      return;
+    }
+    controllers_[id] = c;
+    plat::pad_added(id);
+  }
 
   void open_audio() {
     audio_up_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
@@ -400,3 +455,42 @@ class sdl_backend : public plat::backend {
 }  // namespace
 
 void UseSdlBackend() { plat::select(std::make_unique<sdl_backend>()); }
+
+namespace plat {
+
+namespace {
+SDL_Joystick* virtual_pad = nullptr;
+}
+
+bool attach_virtual_pad() {
+  if (virtual_pad) return true;
+  SDL_VirtualJoystickDesc desc = {};
+  desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+  desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+  desc.naxes = PAD_AXES;
+  desc.nbuttons = PAD_DPAD_RIGHT + 1;  // in SDL's order: A first, the d-pad last
+  desc.name = "TUMBO virtual pad";
+  int index = SDL_JoystickAttachVirtualEx(&desc);
+  if (index < 0) return false;
+  virtual_pad = SDL_JoystickOpen(index);
+  return virtual_pad != nullptr;
+}
+
+void virtual_pad_button(int button, bool down) {
+  if (virtual_pad) SDL_JoystickSetVirtualButton(virtual_pad, button, down ? SDL_PRESSED : SDL_RELEASED);
+}
+
+void virtual_pad_axis(int axis, int value) {
+  if (virtual_pad) SDL_JoystickSetVirtualAxis(virtual_pad, axis, Sint16(std::clamp(value, -32768, 32767)));
+}
+
+void detach_virtual_pad() {
+  if (!virtual_pad) return;
+  SDL_JoystickID id = SDL_JoystickInstanceID(virtual_pad);
+  SDL_JoystickClose(virtual_pad);
+  virtual_pad = nullptr;
+  for (int i = 0; i < SDL_NumJoysticks(); i++)
+    if (SDL_JoystickGetDeviceInstanceID(i) == id) SDL_JoystickDetachVirtual(i);
+}
+
+}  // namespace plat
