@@ -4,7 +4,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -32,7 +31,6 @@ namespace {
 // Without O_BINARY Windows would turn every "\n" written into "\r\n".
 constexpr int kBinary = O_BINARY;
 int flush_to_disk(int fd) { return _commit(fd); }
-int process_id() { return _getpid(); }
 // Replaces path in one step; the write-through flag returns only once the
 // move is on disk.
 bool replace_file(const std::string& temp, const std::string& path, const std::string&) {
@@ -42,7 +40,6 @@ bool replace_file(const std::string& temp, const std::string& path, const std::s
 #else
 constexpr int kBinary = 0;
 int flush_to_disk(int fd) { return fsync(fd); }
-int process_id() { return int(getpid()); }
 bool replace_file(const std::string& temp, const std::string& path, const std::string& folder) {
   if (rename(temp.c_str(), path.c_str()) != 0) return false;
   // Make the rename itself survive a crash.
@@ -158,16 +155,16 @@ std::vector<std::string> ListDirectory(const std::string& path) {
 
 bool WriteTextFileSafely(const std::string& path, const std::vector<std::string>& lines) {
   if (path.empty() || path.back() == '/') return false;
-  static std::atomic<int> counter{0};
   std::string folder = folder_of(path);
   std::string base = path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
-  std::string temp = (folder == "." ? "" : folder + "/") + "." + base + ".tmp" +
-                     std::to_string(process_id()) + "-" + std::to_string(counter++);
+  // One fixed temporary name per file: a save killed half-way leaves at most
+  // one stale temporary, which the next save simply overwrites.
+  std::string temp = (folder == "." ? "" : folder + "/") + "." + base + ".tmp";
   // Keep the old file's permissions; a new file gets the usual ones.
   mode_t mode = 0666;
   struct stat old;
   if (stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) mode = old.st_mode & 07777;
-  int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | kBinary, mode);
+  int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | kBinary, mode);
   if (fd < 0) return false;
   std::string bytes;
   for (const std::string& l : lines) bytes += l + "\r\n";

@@ -48,7 +48,8 @@ int game::collision(ball* first, ball* second) {
   double dx = second->x - first->x, dy = second->y - first->y;
   double dist = std::sqrt(dx * dx + dy * dy);
   const double R = first->r + second->r;
-  if (dist >= R) return 0;
+  // Written so that a ball that is not a number touches nothing.
+  if (!(dist < R)) return 0;
   // Coincident centres end up pushed apart along (+1, +1).
   dist = guard(dist);
   dx = guard(dx);

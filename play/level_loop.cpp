@@ -1,5 +1,6 @@
 // One level of play: set-up, the frame, the player's controls and the rules
 // that end a level. The same frame function serves the game and tumbo-sim.
+#include <cmath>
 #include <algorithm>
 #include <cstdint>
 
@@ -66,7 +67,11 @@ void game::levelframe(std::string& result, int freeplay, int difficulty) {
   checkclose();
   deltatimecount();
 
-  if (firstball && firstball->y > kFallLimit && result == "play") died(result);
+  // A ball that is no longer anywhere (a broken world made it non-finite) is
+  // as lost as one that fell out.
+  if (firstball && result == "play" &&
+      (firstball->y > kFallLimit || !std::isfinite(firstball->x) || !std::isfinite(firstball->y)))
+    died(result);
   if (KeyHeld(KEY_ESCAPE)) {
     result = "esc";
     mode = "end";

@@ -446,6 +446,12 @@ class sdl_backend : public plat::backend {
     double x0 = u * s.sx, x1 = (u + w) * s.sx, y0 = v * s.sy, y1 = (v + h) * s.sy;
     SDL_FRect dst = {float(x + std::min(x0, x1)), float(y + std::min(y0, y1)), float(std::fabs(x1 - x0)),
                      float(std::fabs(y1 - y0))};
+    // A broken world can ask for a sprite at no place or of no sensible size;
+    // nothing on screen could show it, and the renderer must not try.
+    constexpr float kLimit = 1e6f;
+    if (!(std::fabs(dst.x) < kLimit && std::fabs(dst.y) < kLimit && dst.w < kLimit && dst.h < kLimit &&
+          std::isfinite(s.rotation)))
+      return;
     SDL_FPoint center = {float(x - dst.x), float(y - dst.y)};
     int flip = (s.sx < 0 ? SDL_FLIP_HORIZONTAL : 0) | (s.sy < 0 ? SDL_FLIP_VERTICAL : 0);
     SDL_RenderCopyExF(ren_, t, src, &dst, s.rotation, &center, SDL_RendererFlip(flip));
