@@ -48,7 +48,7 @@ asan_tests() {
 
 fuzz_build() {
   CC=clang CXX=clang++ cmake -S "$src" -B "$src/build-fuzz" -DTUMBO_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    >/dev/null && cmake --build "$src/build-fuzz" -j"$jobs" --target fuzz_level fuzz_prefs fuzz_scores
+    >/dev/null && cmake --build "$src/build-fuzz" -j"$jobs" --target fuzz_level fuzz_prefs fuzz_scores fuzz_keys
 }
 
 # New inputs go to a scratch corpus; the committed seeds are only read.
@@ -82,7 +82,7 @@ step "install clang" install_clang
 step "sanitizer build" asan_build
 step "sanitizer tests" asan_tests
 step "fuzz build" fuzz_build
-for t in level prefs scores; do
+for t in level prefs scores keys; do
   step "fuzz $t (${fuzzseconds} s)" fuzz_run "$t"
 done
 

@@ -25,6 +25,7 @@
 
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
+#include "tools/keyscript.h"
 #include "world/game.h"
 
 namespace {
@@ -34,11 +35,6 @@ namespace {
   std::exit(2);
 }
 
-const std::map<std::string, int> kKeys = {
-    {"LEFT", KEY_LEFT},   {"RIGHT", KEY_RIGHT}, {"UP", KEY_UP}, {"DOWN", KEY_DOWN}, {"SPACE", KEY_SPACE},
-    {"ENTER", KEY_ENTER}, {"ESC", KEY_ESCAPE},  {"P", KEY_P},   {"R", KEY_R},       {"A", KEY_A},
-    {"D", KEY_D},         {"W", KEY_W},         {"S", KEY_S},   {"8", KEY_8},       {"2", KEY_2}};
-
 int tonumber(const std::string& text, const std::string& what) {
   char* end = nullptr;
   long v = std::strtol(text.c_str(), &end, 10);
@@ -46,32 +42,12 @@ int tonumber(const std::string& text, const std::string& what) {
   return static_cast<int>(v);
 }
 
-// The key file as one input per frame: entry f - 1 holds the keys of frame f.
-// A key held over consecutive frames is one held run, so it is hit once.
 std::vector<headless::frameinput> readkeys(const std::string& path, int frames) {
   std::ifstream in(path);
   if (!in) fail("cannot read key file " + path);
-  std::vector<headless::frameinput> script(frames);
-  std::string line;
-  int lineno = 0;
-  while (std::getline(in, line)) {
-    lineno++;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    std::istringstream words(line);
-    std::string range;
-    if (!(words >> range) || range[0] == '#') continue;
-    const std::string where = path + ":" + std::to_string(lineno);
-    const size_t dash = range.find('-');
-    const int a = tonumber(range.substr(0, dash), "frame at " + where);
-    const int b = dash == std::string::npos ? a : tonumber(range.substr(dash + 1), "frame at " + where);
-    if (a < 1 || b < a) fail("bad frame range at " + where);
-    std::string name;
-    while (words >> name) {
-      auto key = kKeys.find(name);
-      if (key == kKeys.end()) fail("unknown key '" + name + "' at " + where);
-      for (int f = a; f <= b && f <= frames; f++) script[f - 1].held.insert(key->second);
-    }
-  }
+  std::vector<headless::frameinput> script;
+  std::string error;
+  if (!keyscript::read(in, path, frames, script, error)) fail(error);
   return script;
 }
 
