@@ -61,8 +61,15 @@ struct fontdata {
 
 struct sounddata {
   std::vector<float> samples;  // interleaved stereo at the mixer rate
-  size_t frames() const { return samples.size() / 2; }
+  // A long Ogg Vorbis sound keeps its file instead (already at the mixer
+  // rate), and every channel decodes it as it plays: decoding a minute of
+  // music at load would take longer than the rest of start-up.
+  std::shared_ptr<const std::vector<uint8_t>> ogg;
+  size_t length = 0;  // frames in ogg
+  size_t frames() const { return ogg ? length : samples.size() / 2; }
 };
+
+struct oggdecoder;  // a channel's own reader of a streamed sound
 
 struct channeldata {
   std::shared_ptr<sounddata> snd;
@@ -70,6 +77,7 @@ struct channeldata {
   float volume = 1;
   bool paused = true;
   bool stopped = false;
+  std::shared_ptr<oggdecoder> decoder;  // made when a streamed sound is first heard
 };
 
 namespace plat {
@@ -119,6 +127,9 @@ void reset_keyboard();
 // Mixer: every channel that still plays, mixed at 44100 Hz stereo. The audio
 // thread calls mix; the game's thread changes channels under the same lock.
 constexpr int kMixRate = 44100;
+// Ogg Vorbis sounds of more frames than this are decoded while they play
+// (about 10 seconds); shorter ones are decoded once at load.
+extern size_t stream_frames;
 class mixer {
  public:
   mixer();

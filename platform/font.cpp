@@ -103,13 +103,20 @@ font LoadFont(const std::string& path, int size, int smooth) {
   plat::image& a = f->atlas;
   a.w = width;
   a.h = height;
-  a.rgba.assign(size_t(width) * height * 4, 0);
-  for (size_t i = 0; i < a.rgba.size(); i += 4) a.rgba[i] = a.rgba[i + 1] = a.rgba[i + 2] = 255;
+  // White everywhere, clear but where a glyph covers it: the first row is made
+  // pixel by pixel and copied to the others.
+  const size_t stride = size_t(width) * 4;
+  a.rgba.resize(stride * height);
+  for (size_t i = 0; i < stride; i += 4) a.rgba[i] = a.rgba[i + 1] = a.rgba[i + 2] = 255;
+  for (int r = 1; r < height; r++)
+    std::copy_n(a.rgba.begin(), stride, a.rgba.begin() + ptrdiff_t(r * stride));
   for (int c = 0; c < 256; c++) {
     const glyph& g = f->glyphs[c];
-    for (int gy = 0; gy < g.h; gy++)
-      for (int gx = 0; gx < g.w; gx++)
-        a.rgba[(size_t(g.ay + gy) * width + g.ax + gx) * 4 + 3] = bitmaps[c][size_t(gy) * g.w + gx];
+    for (int gy = 0; gy < g.h; gy++) {
+      uint8_t* to = &a.rgba[size_t(g.ay + gy) * stride + size_t(g.ax) * 4 + 3];
+      const uint8_t* from = &bitmaps[c][size_t(gy) * g.w];
+      for (int gx = 0; gx < g.w; gx++) to[gx * 4] = from[gx];
+    }
   }
   a.version++;
   return f;

@@ -1,5 +1,6 @@
-// Sounds: WAV and Ogg Vorbis decoded once into stereo floats at the mixer
-// rate, and the mixer that plays them on channels.
+// Sounds: WAV and short Ogg Vorbis decoded once into stereo floats at the
+// mixer rate, long Ogg Vorbis decoded by each channel as it plays, and the
+// mixer that plays them on channels.
 #include <vorbis/vorbisfile.h>
 
 #include <algorithm>
@@ -99,9 +100,69 @@ std::shared_ptr<sounddata> load_wav(const std::vector<uint8_t>& file) {
   return resampled(st, rate);
 }
 
-std::shared_ptr<sounddata> load_ogg(FILE* f) {
+// An Ogg file in memory as vorbisfile's data source.
+struct memsource {
+  const std::vector<uint8_t>* bytes;
+  size_t at = 0;
+};
+
+size_t mem_read(void* ptr, size_t size, size_t count, void* src) {
+  auto* m = static_cast<memsource*>(src);
+  if (size == 0) return 0;
+  size_t n = std::min(count, (m->bytes->size() - m->at) / size);
+  std::memcpy(ptr, m->bytes->data() + m->at, n * size);
+  m->at += n * size;
+  return n;
+}
+
+int mem_seek(void* src, ogg_int64_t offset, int whence) {
+  auto* m = static_cast<memsource*>(src);
+  const auto size = ogg_int64_t(m->bytes->size());
+  ogg_int64_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? ogg_int64_t(m->at) : size;
+  ogg_int64_t to = base + offset;
+  if (to < 0 || to > size) return -1;
+  m->at = size_t(to);
+  return 0;
+}
+
+long mem_tell(void* src) { return long(static_cast<memsource*>(src)->at); }
+
+constexpr ov_callbacks kMemCallbacks = {mem_read, mem_seek, nullptr, mem_tell};
+
+// Whether the file is intact pages (checksums match) numbered without a gap
+// up to the one that ends the stream: what decoding the whole file would find
+// damaged, found without decoding it.
+bool pages_intact(const std::vector<uint8_t>& bytes) {
+  ogg_sync_state sync;
+  ogg_sync_init(&sync);
+  char* buf = ogg_sync_buffer(&sync, long(bytes.size()));
+  bool ok = buf != nullptr;
+  if (ok) {
+    std::memcpy(buf, bytes.data(), bytes.size());
+    ogg_sync_wrote(&sync, long(bytes.size()));
+  }
+  long expect = 0;
+  bool ended = false;
+  ogg_page page;
+  while (ok) {
+    long r = ogg_sync_pageseek(&sync, &page);
+    if (r == 0) break;  // what is left is not a whole page
+    if (r < 0 || ogg_page_pageno(&page) != expect) {
+      ok = false;
+      break;
+    }
+    expect++;
+    ended = ogg_page_eos(&page) != 0;
+    if (ended) break;  // what follows the stream's end is not read
+  }
+  ogg_sync_clear(&sync);
+  return ok && ended;
+}
+
+std::shared_ptr<sounddata> load_ogg(const std::shared_ptr<const std::vector<uint8_t>>& bytes) {
+  memsource src{bytes.get()};
   OggVorbis_File vf;
-  if (ov_open_callbacks(f, &vf, nullptr, 0, OV_CALLBACKS_NOCLOSE) != 0) return nullptr;
+  if (ov_open_callbacks(&src, &vf, nullptr, 0, kMemCallbacks) != 0) return nullptr;
   struct closer {
     OggVorbis_File* v;
     ~closer() { ov_clear(v); }
@@ -111,6 +172,15 @@ std::shared_ptr<sounddata> load_ogg(FILE* f) {
   long rate = info->rate;
   ogg_int64_t total = ov_pcm_total(&vf, -1);
   if (total < 0 || double(total) * plat::kMixRate / double(rate) > double(kMaxFrames)) return nullptr;
+  // Long sounds at the mixer rate are decoded as they play; others (and
+  // chained files) are decoded and resampled here.
+  if (size_t(total) > plat::stream_frames && rate == plat::kMixRate && ov_streams(&vf) == 1) {
+    if (!pages_intact(*bytes)) return nullptr;
+    auto s = std::make_shared<sounddata>();
+    s->ogg = bytes;
+    s->length = size_t(total);
+    return s;
+  }
   std::vector<float> st;
   st.reserve(size_t(total) * 2);
   for (;;) {
@@ -136,6 +206,59 @@ std::shared_ptr<sounddata> load_ogg(FILE* f) {
 
 }  // namespace
 
+// A channel's reader of a streamed sound, and the frame it gives next.
+struct oggdecoder {
+  memsource src;
+  OggVorbis_File vf;
+  bool open = false;
+  size_t pos = 0;
+  explicit oggdecoder(const std::vector<uint8_t>* bytes) : src{bytes} {
+    open = ov_open_callbacks(&src, &vf, nullptr, 0, kMemCallbacks) == 0;
+  }
+  ~oggdecoder() {
+    if (open) ov_clear(&vf);
+  }
+  oggdecoder(const oggdecoder&) = delete;
+  oggdecoder& operator=(const oggdecoder&) = delete;
+};
+
+namespace {
+
+// Adds frames [c.pos, c.pos + n) of c's streamed sound to out. A channel that
+// moved on without being heard (silent, or mixed with no output) seeks first.
+// A part that fails to decode stays silent.
+void mix_streamed(channeldata& c, float* out, size_t n) {
+  if (!c.decoder) c.decoder = std::make_shared<oggdecoder>(c.snd->ogg.get());
+  oggdecoder& d = *c.decoder;
+  if (!d.open) return;
+  if (d.pos != c.pos) {
+    if (ov_pcm_seek(&d.vf, ogg_int64_t(c.pos)) != 0) {
+      d.pos = size_t(-1);
+      return;
+    }
+    d.pos = c.pos;
+  }
+  size_t done = 0;
+  while (done < n) {
+    float** pcm = nullptr;
+    int section = 0;
+    long got = ov_read_float(&d.vf, &pcm, int(std::min<size_t>(n - done, 4096)), &section);
+    vorbis_info* vi = got > 0 ? ov_info(&d.vf, section) : nullptr;
+    if (!vi || vi->channels < 1) break;
+    float* o = out + done * 2;
+    for (long i = 0; i < got; i++) {
+      float l = std::clamp(pcm[0][i], -1.0f, 1.0f);
+      float r = vi->channels > 1 ? std::clamp(pcm[1][i], -1.0f, 1.0f) : l;
+      o[i * 2] += l * c.volume;
+      o[i * 2 + 1] += r * c.volume;
+    }
+    done += size_t(got);
+  }
+  d.pos += done;
+}
+
+}  // namespace
+
 sound LoadSoundFile(const std::string& path) {
   FILE* f = fopen(path.c_str(), "rb");
   if (!f) return sound();
@@ -145,19 +268,15 @@ sound LoadSoundFile(const std::string& path) {
   } close_file{f};
   uint8_t magic[4] = {0, 0, 0, 0};
   if (fread(magic, 1, 4, f) != 4) return sound();
-  std::shared_ptr<sounddata> d;
-  if (std::memcmp(magic, "OggS", 4) == 0) {
-    rewind(f);
-    d = load_ogg(f);
-  } else if (std::memcmp(magic, "RIFF", 4) == 0) {
-    std::vector<uint8_t> bytes(magic, magic + 4);
-    uint8_t buf[65536];
-    for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;) {
-      bytes.insert(bytes.end(), buf, buf + n);
-      if (bytes.size() > kMaxFrames * 8) return sound();
-    }
-    d = load_wav(bytes);
+  const bool ogg = std::memcmp(magic, "OggS", 4) == 0;
+  if (!ogg && std::memcmp(magic, "RIFF", 4) != 0) return sound();
+  auto bytes = std::make_shared<std::vector<uint8_t>>(magic, magic + 4);
+  uint8_t buf[65536];
+  for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;) {
+    bytes->insert(bytes->end(), buf, buf + n);
+    if (bytes->size() > kMaxFrames * 8) return sound();
   }
+  std::shared_ptr<sounddata> d = ogg ? load_ogg(bytes) : load_wav(*bytes);
   if (!d || d->frames() == 0) return sound();
   return sound(d);
 }
@@ -166,6 +285,8 @@ sound LoadSoundFile(const std::string& path) {
 // Mixer.
 
 namespace plat {
+
+size_t stream_frames = size_t(kMixRate) * 10;
 
 mixer& sounds() {
   static mixer m;
@@ -213,7 +334,9 @@ void mixer::mix(float* out, size_t frames) {
     if (c->paused || c->stopped) continue;
     size_t left = c->snd->frames() - std::min(c->pos, c->snd->frames());
     size_t n = std::min(left, frames);
-    if (out) {
+    if (out && c->snd->ogg) {
+      mix_streamed(*c, out, n);
+    } else if (out) {
       const float* s = c->snd->samples.data() + c->pos * 2;
       for (size_t i = 0; i < n * 2; i++) out[i] += s[i] * c->volume;
     }
@@ -229,6 +352,7 @@ void mixer::mix(float* out, size_t frames) {
       if (kept != i) active_[kept] = std::move(c);
       kept++;
     } else if (unheld && spare_.size() < spare_.capacity()) {
+      c->decoder.reset();  // reads the sound's bytes until it is gone
       c->snd.reset();
       spare_.push_back(std::move(c));
     }

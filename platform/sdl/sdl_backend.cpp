@@ -29,15 +29,19 @@ static_assert(plat::PAD_A == SDL_CONTROLLER_BUTTON_A && plat::PAD_B == SDL_CONTR
 namespace {
 
 // Textures of one image: level 0 at full size, then halved copies used when
-// the image is drawn small, so it stays smooth instead of aliasing.
+// the image is drawn small, so it stays smooth instead of aliasing. A level
+// is made when first drawn from: a font's atlas is large, and most text only
+// ever shows at one or two sizes.
 struct sdltexture : plat::backendimage {
   std::weak_ptr<int> renderer;  // expires with the renderer that made them
   int version = -1;
   int flags = -1;
-  std::vector<SDL_Texture*> levels;
+  std::vector<SDL_Texture*> levels;  // null until first needed
+  std::vector<plat::image> halves;   // pixels of levels 1, 2, ... as far as made
   ~sdltexture() override {
     if (!renderer.expired())
-      for (SDL_Texture* t : levels) SDL_DestroyTexture(t);
+      for (SDL_Texture* t : levels)
+        if (t) SDL_DestroyTexture(t);
   }
 };
 
@@ -47,22 +51,23 @@ plat::image halved(const plat::image& in) {
   plat::image out;
   out.w = std::max(1, in.w / 2);
   out.h = std::max(1, in.h / 2);
-  out.rgba.resize(size_t(out.w) * out.h * 4);
-  for (int y = 0; y < out.h; y++)
+  out.rgba.resize(size_t(out.w) * out.h * 4);  // clear: what stays so needs no work
+  for (int y = 0; y < out.h; y++) {
+    const uint8_t* row[2] = {&in.rgba[size_t(std::min(y * 2, in.h - 1)) * in.w * 4],
+                             &in.rgba[size_t(std::min(y * 2 + 1, in.h - 1)) * in.w * 4]};
     for (int x = 0; x < out.w; x++) {
-      unsigned sum[4] = {0, 0, 0, 0}, n = 0;
-      for (int dy = 0; dy < 2; dy++)
-        for (int dx = 0; dx < 2; dx++) {
-          int sx = std::min(x * 2 + dx, in.w - 1), sy = std::min(y * 2 + dy, in.h - 1);
-          const uint8_t* p = &in.rgba[(size_t(sy) * in.w + sx) * 4];
-          for (int c = 0; c < 3; c++) sum[c] += p[c] * unsigned(p[3]);
-          sum[3] += p[3];
-          n++;
-        }
+      const int sx[2] = {std::min(x * 2, in.w - 1) * 4, std::min(x * 2 + 1, in.w - 1) * 4};
+      const uint8_t* p[4] = {row[0] + sx[0], row[0] + sx[1], row[1] + sx[0], row[1] + sx[1]};
+      const unsigned alpha = unsigned(p[0][3]) + p[1][3] + p[2][3] + p[3][3];
+      if (alpha == 0) continue;
+      unsigned sum[3] = {0, 0, 0};
+      for (const uint8_t* q : p)
+        for (int c = 0; c < 3; c++) sum[c] += q[c] * unsigned(q[3]);
       uint8_t* q = &out.rgba[(size_t(y) * out.w + x) * 4];
-      for (int c = 0; c < 3; c++) q[c] = uint8_t(sum[3] ? sum[c] / sum[3] : 0);
-      q[3] = uint8_t(sum[3] / n);
+      for (int c = 0; c < 3; c++) q[c] = uint8_t(sum[c] / alpha);
+      q[3] = uint8_t(alpha / 4);
     }
+  }
   return out;
 }
 
@@ -407,34 +412,43 @@ class sdl_backend : public plat::backend {
       made->renderer = alive_;
       made->version = img.version;
       made->flags = flags;
-      SDL_ScaleMode mode = (flags & SPRITE_FILTERED) ? SDL_ScaleModeLinear : SDL_ScaleModeNearest;
-      const plat::image* src = &img;
-      plat::image half;
-      for (;;) {
-        SDL_Texture* t =
-            SDL_CreateTexture(ren_, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC, src->w, src->h);
-        if (!t) break;
-        SDL_UpdateTexture(t, nullptr, src->rgba.data(), src->w * 4);
-        SDL_SetTextureScaleMode(t, mode);
-        made->levels.push_back(t);
-        if (!(flags & SPRITE_MIPMAPPED) || (src->w == 1 && src->h == 1) || made->levels.size() >= 8) break;
-        half = halved(*src);
-        src = &half;
-      }
+      // Halving down to a single pixel, at most 8 levels in all.
+      int count = 1;
+      if (flags & SPRITE_MIPMAPPED)
+        for (int w = img.w, h = img.h; (w > 1 || h > 1) && count < 8; count++) {
+          w = std::max(1, w / 2);
+          h = std::max(1, h / 2);
+        }
+      made->levels.assign(size_t(count), nullptr);
       img.cache = std::move(made);
       cache = static_cast<sdltexture*>(img.cache.get());
     }
-    if (cache->levels.empty()) return nullptr;
     // The nearest level at least as large as what is drawn.
     const plat::drawstate& s = plat::state();
     double scale = std::max(std::fabs(s.sx), std::fabs(s.sy));
     level = 0;
     while (level + 1 < int(cache->levels.size()) && scale > 0 && scale <= std::ldexp(1.0, -(level + 1)))
       level++;
+    // A level that cannot be made falls back to the next larger one.
+    while (!cache->levels[level] && !(cache->levels[level] = make_level(img, *cache, level))) {
+      if (level == 0) return nullptr;
+      level--;
+    }
     SDL_Texture* t = cache->levels[level];
     SDL_SetTextureColorMod(t, Uint8(s.r), Uint8(s.g), Uint8(s.b));
     SDL_SetTextureAlphaMod(t, Uint8(std::lround(s.alpha * 255)));
     SDL_SetTextureBlendMode(t, s.blend == BLEND_LIGHT ? SDL_BLENDMODE_ADD : SDL_BLENDMODE_BLEND);
+    return t;
+  }
+
+  SDL_Texture* make_level(const plat::image& img, sdltexture& cache, int level) {
+    while (int(cache.halves.size()) < level)
+      cache.halves.push_back(halved(cache.halves.empty() ? img : cache.halves.back()));
+    const plat::image& src = level == 0 ? img : cache.halves[size_t(level) - 1];
+    SDL_Texture* t = SDL_CreateTexture(ren_, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC, src.w, src.h);
+    if (!t) return nullptr;
+    SDL_UpdateTexture(t, nullptr, src.rgba.data(), src.w * 4);
+    SDL_SetTextureScaleMode(t, (cache.flags & SPRITE_FILTERED) ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
     return t;
   }
 
