@@ -99,11 +99,22 @@ void bridges(level& k) {
   k.rope(400, 560, 900, 560, 10, 60, 8);
   k.path({{900, 560}, {980, 560}}, 14);
   k.rope(980, 560, 1480, 560, 10, 80, 8);
-  k.path({{1480, 560}, {1480, 440}, {1900, 440}, {1900, 200}}, 14, "normal", kit::kLeaf);
+  // The goal lies in a hollow of the far bank with spikes beyond it: a ball
+  // that flies across at full speed sails over the hollow onto them.
+  k.path({{1480, 560},
+          {1480, 440},
+          {1780, 440},
+          {1780, 500},
+          {1860, 500},
+          {1860, 440},
+          {2200, 440},
+          {2200, -300}},
+         14, "normal", kit::kLeaf);
   k.pit(400, 1480);
-  k.goal(1820, 350, 1820, 420);
+  k.spikes(1890, 2180, 426, 5);
+  k.goal(1795, 480, 1845, 480);
   k.tree(250, 546, 130);
-  k.tree(1650, 426, 150);
+  k.tree(1580, 426, 150);
 }
 
 // Springy blocks climb out of a pit: they lean and spring back under the ball.
@@ -116,12 +127,13 @@ void jelly(level& k) {
   k.goal(1640, 150, 1640, 210);
 }
 
-// Hammers swing across a low corridor; the ceiling stops any jump over them.
+// Hammers swing across a low corridor, down to its floor: the ball has to
+// time its dash under each one, and the ceiling stops any jump over them.
 void hammers(level& k) {
   start(k);
   k.path({{-20, 560}, {2700, 560}, {2700, 200}}, 14);
   k.path({{300, 360}, {2500, 360}}, 14);
-  for (int i = 0; i < 5; ++i) k.hammer(700 + i * 400, 360, 100, i % 2 ? -60 : 60, 80);
+  for (int i = 0; i < 5; ++i) k.hammer(700 + i * 400, 360, 130, i % 2 ? -60 : 60, 80);
   k.goal(2620, 470, 2620, 540);
   k.tree(2600, 546, 150);
 }
@@ -221,11 +233,13 @@ void zigzag(level& k) {
   k.goal(820, 0, 820, 60);
 }
 
-// A seesaw over fire, then a high shelf.
+// A seesaw over fire, then a high shelf. A low roof over the fire stops any
+// jump across it: the ball has to ride the seesaw.
 void fireseesaw(level& k) {
   start(k);
   k.path({{-20, 560}, {500, 560}}, 14, "normal", kit::kIron);
   k.seesaw(750, 560, 400);
+  k.path({{420, -300}, {420, 400}, {1080, 400}}, 14, "normal", kit::kIron);
   k.path({{1000, 560}, {1300, 560}}, 14, "normal", kit::kIron);
   k.pit(500, 1000, 860);
   k.path({{1300, 330}, {1700, 330}, {1700, 0}}, 14, "normal", kit::kIron);
@@ -267,14 +281,17 @@ void gauntlet(level& k) {
   k.hammer(750, 250, 230, 60, 90);
   piece b = k.path({{1000, 560}, {1400, 560}, {2000, 300}, {2300, 300}}, 14, "normal", kit::kIron);
   for (int i = 0; i < 3; ++i) k.boulder(2050 + i * 80, 260, 22, 3, {&b}, "damaging");
+  // The swing hangs from a roof that stops the ramp from flinging the ball
+  // over the rest of the gauntlet.
+  k.platform(1950, 100, 2850, 100, 14, "normal", kit::kIron);
   k.pendulum(2550, 100, 300, -40, 20, 2);
   k.path({{2750, 560}, {3100, 560}}, 14, "normal", kit::kIron);
   for (int i = 0; i < 3; ++i) k.jelly(3200 + i * 200, 560 - i * 90, 80, 70, 40);
-  k.path({{3800, 240}, {4100, 240}, {4100, -200}}, 14, "normal", kit::kIron);
+  k.path({{3800, 240}, {4400, 240}, {4400, -200}}, 14, "normal", kit::kIron);
   k.pit(500, 1000);
   k.pit(2300, 2750);
   k.pit(3100, 3800);
-  k.goal(4040, 160, 4040, 220);
+  k.goal(4340, 160, 4340, 220);
 }
 
 struct campaign {
