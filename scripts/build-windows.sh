@@ -22,21 +22,10 @@ jobs=${TUMBO_JOBS:-2}
 triple=x86_64-w64-mingw32
 want_tests=${1:-}
 
-sudo_cmd=()
-[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-
 # --- Debian packages ---------------------------------------------------------
 packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   mingw-w64-x86-64-dev cmake make pkg-config dpkg-dev zip fonts-dejavu-core googletest)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash "$(dirname "$0")/install-packages.sh" "${packages[@]}"
 
 # --- Source packages, through a private apt state ----------------------------
 sources=(zlib libpng1.6 libogg libvorbis freetype libsdl2)

@@ -69,14 +69,7 @@ fuzz_run() {
 
 # clang and its sanitizer runtime build the fuzz targets; only this stage needs them.
 install_clang() {
-  local missing=()
-  for p in clang libclang-rt-14-dev; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  local sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  bash "$src/scripts/install-packages.sh" clang libclang-rt-14-dev
 }
 
 step "install clang" install_clang
