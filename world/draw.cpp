@@ -2,7 +2,13 @@
 // background grid, the cycling colours, and balls and links drawn smallest
 // first with the player's ball on top.
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "world/game.h"
 
@@ -22,6 +28,49 @@ constexpr int kColourStep = 2;
 
 double guard(double v) { return std::fabs(v) < kNearZero ? kNearZero : v; }
 
+// Kinds differ in length, so most tests end at the length.
+bool is(const std::string& kind, std::string_view name) { return std::string_view(kind) == name; }
+
+// The draw list's sort key as an unsigned integer in the same order: ascending
+// size, with a size that is not a number first (as minus infinity) and -0
+// equal to 0.
+uint64_t sizekey(double size) {
+  if (std::isnan(size)) size = -HUGE_VAL;
+  if (size == 0) size = 0;
+  const auto bits = std::bit_cast<uint64_t>(size);
+  return bits >> 63 ? ~bits : bits | uint64_t(1) << 63;
+}
+
+// Sorts list by size key with a stable radix sort, one byte per pass, using
+// spare as room of the same size. Only the bytes in which the keys differ get
+// a pass: a level's few distinct sizes need one or two.
+void sortbysize(std::vector<balllink>& list, std::vector<balllink>& spare) {
+  const size_t n = list.size();
+  if (n < 2) return;
+  const uint64_t first = sizekey(list[0].size);
+  uint64_t differ = 0;
+  for (const balllink& e : list) differ |= sizekey(e.size) ^ first;
+  spare.resize(n);
+  balllink* from = list.data();
+  balllink* to = spare.data();
+  for (int shift = 0; shift < 64; shift += 8) {
+    if (((differ >> shift) & 0xff) == 0) continue;
+    std::array<uint32_t, 256> at{};
+    for (size_t i = 0; i < n; ++i) at[(sizekey(from[i].size) >> shift) & 0xff]++;
+    uint32_t sum = 0;
+    for (uint32_t& v : at) sum += std::exchange(v, sum);
+    for (size_t i = 0; i < n; ++i) to[at[(sizekey(from[i].size) >> shift) & 0xff]++] = from[i];
+    std::swap(from, to);
+  }
+  if (from != list.data()) list.swap(spare);  // both keep their room for the next frame
+}
+
+// Asks for every cache line of a record ahead of its use.
+template <class T>
+void prefetch(const T* p) {
+  for (size_t at = 0; at < sizeof(T); at += 64) __builtin_prefetch(reinterpret_cast<const char*>(p) + at);
+}
+
 }  // namespace
 
 void ball::updateapp() {
@@ -34,10 +83,10 @@ void ball::updateapp() {
 void ball::draw(int /*flag*/) {
   const game& gm = *gamoz;
   updateapp();
-  if (kind == "background") SetAlpha(0.5);
+  if (is(kind, "background")) SetAlpha(0.5);
   if (this == gm.firstball) {
     SetColor(gm.unicol[0][0], gm.unicol[0][1], gm.unicol[0][2]);
-  } else if (kind == "damaging") {
+  } else if (is(kind, "damaging")) {
     SetColor(255, 0, 0);
   } else {
     SetColor(255, 255, 255);
@@ -50,17 +99,17 @@ void ball::draw(int /*flag*/) {
 
 void link::Draw() {
   const game& gm = *gamoz;
-  if (kind == "damaging") {
+  if (is(kind, "damaging")) {
     SetColor(255, 0, 0);
-  } else if (kind == "stop") {
+  } else if (is(kind, "stop")) {
     SetColor(gm.unicol[1][0], gm.unicol[1][1], gm.unicol[1][2]);
-  } else if (kind == "virtual") {
+  } else if (is(kind, "virtual")) {
     SetColor(0, 255, 255);
     SetAlpha(0.5);
     width = kVirtualWidth;  // lasting: the collisions use it from now on
   } else {
     SetColor(255, 255, 255);
-    if (kind == "background") SetAlpha(0.5);
+    if (is(kind, "background")) SetAlpha(0.5);
   }
 
   const double ax = ball1->x, ay = ball1->y, bx = ball2->x, by = ball2->y;
@@ -150,25 +199,39 @@ void game::dobackground2() {
 
 void game::drawballlinks() {
   drawlist.clear();
-  // Every ball and link of the world fits, so the list is sized once per level.
-  drawlist.reserve(balllist.size() + linklist.size() + 1);
+  // Every ball and link of the world fits, so the lists are sized once per level.
+  const size_t room = balllist.size() + linklist.size() + 1;
+  drawlist.reserve(room);
+  drawspare.reserve(room);
+  auto add = [this](ball* b, struct link* l) {
+    balllink& e = drawlist.emplace_back(balllink{b, l, 0, static_cast<int>(drawlist.size())});
+    e.setsize();
+  };
   for (ball* b : osballlist) {
-    if (b != firstball) drawlist.push_back(balllink{b, nullptr, 0});
+    if (b != firstball) add(b, nullptr);
   }
-  for (struct link* l : oslinklist) drawlist.push_back(balllink{nullptr, l, 0});
-  for (size_t i = 0; i < drawlist.size(); ++i) {
-    drawlist[i].setsize();
-    drawlist[i].order = static_cast<int>(i);
-  }
-  // Compare is not a strict weak ordering (it never reports equality), so sort
-  // on the same key made total: ascending size, and entries of equal size keep
-  // their list order, balls before links. An in-place sort keeps the frame
-  // free of allocations; a size that is not a number sorts first.
-  std::sort(drawlist.begin(), drawlist.end(), [](const balllink& a, const balllink& b) {
-    const double sa = std::isnan(a.size) ? -HUGE_VAL : a.size;
-    const double sb = std::isnan(b.size) ? -HUGE_VAL : b.size;
-    return sa < sb || (sa == sb && a.order < b.order);
-  });
+  for (struct link* l : oslinklist) add(nullptr, l);
+  // Compare is not a strict weak ordering (it never reports equality), so
+  // sort on the same key made total: ascending size, and entries of equal
+  // size keep their list order, balls before links.
+  sortbysize(drawlist, drawspare);
   drawlist.push_back(balllink{firstball, nullptr, 0});
-  for (balllink& e : drawlist) e.draw();
+  // Size order is not the records' order in memory: fetch them some entries
+  // ahead, and the ends of a link once its record has had time to arrive.
+  constexpr size_t kAhead = 8;
+  const size_t n = drawlist.size();
+  for (size_t i = 0; i < n; ++i) {
+    if (i + kAhead < n) {
+      const balllink& e = drawlist[i + kAhead];
+      if (e.ball1) prefetch(e.ball1);
+      if (e.link1) prefetch(e.link1);
+    }
+    if (i + kAhead / 2 < n) {
+      if (const struct link* l = drawlist[i + kAhead / 2].link1) {
+        __builtin_prefetch(l->ball1);
+        __builtin_prefetch(l->ball2);
+      }
+    }
+    drawlist[i].draw();
+  }
 }

@@ -146,6 +146,8 @@ class game {
   void dobackground2();
   void drawballlinks();
   std::vector<balllink> drawlist;  // reused every frame
+  // Room for sorting drawlist, reused every frame.
+  std::vector<balllink> drawspare;
 
   // ==== world/level_file.cpp
   void openmarionet(int flag, const std::string& path);

@@ -34,11 +34,6 @@ class headless_backend : public plat::backend {
   std::multimap<int64_t, padevent> padscript;  // controller events by script entry
   std::set<int> held_now;
 
-  // Dialog and records.
-  int answer = 0, asked = 0;
-  std::vector<drawcall> records;
-  std::vector<std::string> spare;  // text buffers of cleared records, reused
-
   void begin_frame() {
     if (!scripted) return;
     std::set<int> next;
@@ -78,30 +73,85 @@ class headless_backend : public plat::backend {
     }
   }
 
-  void record(op kind, const std::string& text, double x, double y, double x2 = 0, double y2 = 0) {
+  // Dialog and records.
+  int answer = 0, asked = 0;
+  // A draw call is written down flat and cheaply (a busy frame makes tens of
+  // thousands); tests see it as a drawcall only when they ask for the calls.
+  struct entry {
+    double x, y, alpha, sx, sy, rotation;
+    uint32_t more;  // sprite and grab: an entry of names; line and text: an entry of extras
+    int frame;
+    int blend;
+    uint8_t kind;
+    uint8_t r, g, b;  // SetColor keeps colours within 0..255
+  };
+  static_assert(sizeof(entry) == 64, "one cache line per call");
+  // What a line or a text call holds beyond that.
+  struct extra {
+    double x2 = 0, y2 = 0;        // op::line: the end point as given
+    uint32_t at = 0, length = 0;  // op::text: a slice of texts
+  };
+  std::vector<entry> log;
+  std::vector<extra> extras;
+  std::string texts;               // the strings of text calls, back to back
+  std::vector<std::string> names;  // every sprite file name seen, kept for the backend's life
+  uint32_t lastname = 0;           // most sprite calls repeat the previous name
+  std::vector<drawcall> shown;     // the calls of log already written out as drawcalls
+
+  void record(op kind, double x, double y, uint32_t more = 0) {
     const plat::drawstate& s = plat::state();
-    drawcall c;
-    c.kind = kind;
-    // A test that clears the records every frame records without allocating.
-    if (text.size() > std::string().capacity() && !spare.empty()) {
-      c.text = std::move(spare.back());
-      spare.pop_back();
+    log.push_back(entry{x, y, s.alpha, s.sx, s.sy, s.rotation, more, frames, s.blend, uint8_t(kind),
+                        uint8_t(s.r), uint8_t(s.g), uint8_t(s.b)});
+  }
+  void record_extra(op kind, double x, double y, const extra& e) {
+    extras.push_back(e);
+    record(kind, x, y, static_cast<uint32_t>(extras.size() - 1));
+  }
+  void record_text(const std::string& t, double x, double y) {
+    const auto at = static_cast<uint32_t>(texts.size());
+    texts.append(t);
+    record_extra(op::text, x, y, extra{0, 0, at, static_cast<uint32_t>(t.size())});
+  }
+  void record_named(op kind, const std::string& name, double x, double y) {
+    if (lastname >= names.size() || names[lastname] != name) {
+      lastname = 0;
+      while (lastname < names.size() && names[lastname] != name) lastname++;
+      if (lastname == names.size()) names.push_back(name);
     }
-    c.text.assign(text);
-    c.x = x;
-    c.y = y;
-    c.x2 = x2;
-    c.y2 = y2;
-    c.r = s.r;
-    c.g = s.g;
-    c.b = s.b;
-    c.alpha = s.alpha;
-    c.blend = s.blend;
-    c.sx = s.sx;
-    c.sy = s.sy;
-    c.rotation = s.rotation;
-    c.frame = frames;
-    records.push_back(std::move(c));
+    record(kind, x, y, lastname);
+  }
+
+  drawcall written(const entry& e) const {
+    drawcall c;
+    c.kind = op(e.kind);
+    if (c.kind == op::sprite || c.kind == op::grab) c.text = names[e.more];
+    if (c.kind == op::text) c.text.assign(texts, extras[e.more].at, extras[e.more].length);
+    if (c.kind == op::line) {
+      c.x2 = extras[e.more].x2;
+      c.y2 = extras[e.more].y2;
+    }
+    c.x = e.x;
+    c.y = e.y;
+    c.r = e.r;
+    c.g = e.g;
+    c.b = e.b;
+    c.alpha = e.alpha;
+    c.blend = e.blend;
+    c.sx = e.sx;
+    c.sy = e.sy;
+    c.rotation = e.rotation;
+    c.frame = e.frame;
+    return c;
+  }
+  const std::vector<drawcall>& calls() {
+    for (size_t i = shown.size(); i < log.size(); i++) shown.push_back(written(log[i]));
+    return shown;
+  }
+  void clear() {
+    log.clear();
+    extras.clear();
+    texts.clear();
+    shown.clear();
   }
 
   // Sound plays for as long as virtual time passes.
@@ -123,9 +173,9 @@ class headless_backend : public plat::backend {
     return true;
   }
   void close() override { open_ = false; }
-  void cls() override { record(op::cls, "", 0, 0); }
+  void cls() override { record(op::cls, 0, 0); }
   void flip(int sync) override {
-    record(op::flip, "", 0, 0);
+    record(op::flip, 0, 0);
     if (sync != 0) now = pace.next(now);
     reads = 0;
     frames++;
@@ -150,11 +200,11 @@ class headless_backend : public plat::backend {
     return int32_t(uint32_t(uint64_t(now)));
   }
   void line(double x1, double y1, double x2, double y2, double, double, int) override {
-    record(op::line, "", x1, y1, x2, y2);
+    record_extra(op::line, x1, y1, extra{x2, y2});
   }
-  void text(fontdata&, const std::string& t, double x, double y) override { record(op::text, t, x, y); }
-  void sprite(spritedata& s, double x, double y) override { record(op::sprite, s.name, x, y); }
-  void grab(spritedata& s, int x, int y) override { record(op::grab, s.name, x, y); }
+  void text(fontdata&, const std::string& t, double x, double y) override { record_text(t, x, y); }
+  void sprite(spritedata& s, double x, double y) override { record_named(op::sprite, s.name, x, y); }
+  void grab(spritedata& s, int x, int y) override { record_named(op::grab, s.name, x, y); }
   int proceed(const std::string&, const std::string&, int) override {
     asked++;
     return answer;
@@ -174,12 +224,12 @@ headless_backend& hb() {
 
 void install() {
   auto b = std::make_unique<headless_backend>();
-  // Room for the calls of a busy frame and buffers for its longer texts, so
-  // that recording them does not allocate during play.
-  b->records.reserve(4096);
-  b->spare.resize(16);
-  for (std::string& t : b->spare) t.reserve(128);
-  b->spare.reserve(256);
+  // Room for the calls and texts of a busy frame, so that recording them does
+  // not allocate during play.
+  b->log.reserve(4096);
+  b->extras.reserve(1024);
+  b->texts.reserve(16384);
+  b->names.reserve(64);
   active = b.get();
   plat::select(std::move(b));
   plat::sounds().clear();
@@ -244,25 +294,22 @@ void pad_axis(int axis, int value, int gap, int pad) { pad_event({padevent::axis
 void set_proceed_answer(int answer) { hb().answer = answer; }
 int proceed_calls() { return hb().asked; }
 
-const std::vector<drawcall>& calls() { return hb().records; }
-void clear_calls() {
-  headless_backend& h = hb();
-  for (drawcall& c : h.records) {
-    // Short texts live inside the string itself; only longer buffers are kept.
-    if (c.text.capacity() > std::string().capacity()) h.spare.push_back(std::move(c.text));
-  }
-  h.records.clear();
-}
+const std::vector<drawcall>& calls() { return hb().calls(); }
+void clear_calls() { hb().clear(); }
 
 std::vector<drawcall> last_frame() {
-  const auto& r = hb().records;
+  const headless_backend& h = hb();
+  const auto& r = h.log;
   // Between the last two flips (or from the start up to the only one).
   size_t end = r.size();
-  while (end > 0 && r[end - 1].kind != op::flip) end--;
+  while (end > 0 && op(r[end - 1].kind) != op::flip) end--;
   if (end == 0) return {};
   size_t begin = end - 1;
-  while (begin > 0 && r[begin - 1].kind != op::flip) begin--;
-  return std::vector<drawcall>(r.begin() + begin, r.begin() + (end - 1));
+  while (begin > 0 && op(r[begin - 1].kind) != op::flip) begin--;
+  std::vector<drawcall> out;
+  out.reserve(end - 1 - begin);
+  for (size_t i = begin; i + 1 < end; i++) out.push_back(h.written(r[i]));
+  return out;
 }
 
 std::vector<std::string> last_frame_texts() {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/platform.h"
 #include "tests/support/harness.h"
 
@@ -99,4 +102,61 @@ TEST(Headless, DrawCallsCarryTheDrawingState) {
   headless::clear_calls();
   EXPECT_TRUE(headless::calls().empty());
   EXPECT_TRUE(headless::last_frame().empty());
+}
+
+TEST(Headless, RecordsKeepTheirNamesAndTextsAcrossReadsAndClears) {
+  harness::gamedir dir;
+  headless::install();
+  OpenGraphics(640, 480, 0, 60);
+  const std::vector<uint8_t> pixels(2 * 2 * 4, 255);
+  ASSERT_TRUE(WritePNG("a.png", 2, 2, pixels));
+  ASSERT_TRUE(WritePNG("a-much-longer-sprite-name.png", 2, 2, pixels));
+  sprite a = LoadSprite("a.png"), b = LoadSprite("a-much-longer-sprite-name.png");
+  ASSERT_TRUE(a && b);
+  font f = LoadFont(harness::source("media/zekton__.ttf"), 16, 0);
+  ASSERT_TRUE(f);
+  SetFont(f);
+  const std::string longtext(300, 'x');
+
+  DrawSprite(a, 1, 1);
+  DrawString("HI", 2, 2);
+  DrawSprite(b, 3, 3);
+  DrawSprite(b, 4, 4);
+  // Calls read before later ones are made are still right afterwards.
+  ASSERT_EQ(headless::calls().size(), 4u);
+  DrawString(longtext, 5, 5);
+  DrawSprite(a, 6, 6);
+  SetColor(1, 2, 3);
+  GrabSprite(b, 7, 7);
+  const auto& all = headless::calls();
+  ASSERT_EQ(all.size(), 7u);
+  const std::vector<std::string> texts{
+      "a.png",  "HI",    "a-much-longer-sprite-name.png", "a-much-longer-sprite-name.png",
+      longtext, "a.png", "a-much-longer-sprite-name.png"};
+  for (size_t i = 0; i < all.size(); i++) {
+    EXPECT_EQ(all[i].text, texts[i]) << i;
+    EXPECT_EQ(all[i].x, double(i + 1)) << i;
+  }
+  EXPECT_EQ(all[1].kind, headless::op::text);
+  EXPECT_EQ(all[6].kind, headless::op::grab);
+  EXPECT_EQ(all[6].b, 3);
+  Flip(-1);
+  EXPECT_EQ(headless::last_frame_texts(), (std::vector<std::string>{"HI", longtext}));
+
+  // After a clear only new calls show, with the names seen before and new ones.
+  headless::clear_calls();
+  a.reset();
+  ASSERT_TRUE(WritePNG("c.png", 2, 2, pixels));
+  sprite c = LoadSprite("c.png");
+  DrawString("AGAIN", 0, 0);
+  DrawSprite(c, 0, 0);
+  DrawSprite(b, 0, 0);
+  Flip(-1);
+  const auto frame = headless::last_frame();
+  ASSERT_EQ(frame.size(), 3u);
+  EXPECT_EQ(frame[0].text, "AGAIN");
+  EXPECT_EQ(frame[1].text, "c.png");
+  EXPECT_EQ(frame[2].text, "a-much-longer-sprite-name.png");
+  EXPECT_EQ(frame[2].frame, 1);
+  EXPECT_EQ(headless::calls().size(), 4u);
 }

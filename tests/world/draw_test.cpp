@@ -1,8 +1,10 @@
 // Drawing the world, checked on the draw calls the headless backend records.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -245,6 +247,51 @@ TEST_F(Draw, SmallestFirstAndThePlayerLast) {
   g->oslinklist.clear();
   g->drawballlinks();
   EXPECT_EQ(sprites().size(), 1u);
+}
+
+// Sizes of every kind, many distinct and many repeated: the draw list must
+// come out as a stable sort by size, with a size that is not a number first.
+TEST_F(Draw, DrawListSortsAnySizesStably) {
+  const double special[] = {3, 15, -1, 0.0, -0.0, NAN, INFINITY, -INFINITY, 1e-300, 7.25, 1e9, 15};
+  uint32_t seed = 12345;
+  auto next = [&] { return seed = seed * 1103515245u + 12345u; };
+  ball* p = addball(500, 300, 15);
+  g->firstball = p;
+  ball* end1 = addball(0, 0, 1);
+  ball* end2 = addball(50, 20, 1);
+  struct item {
+    double size;
+    const void* what;
+  };
+  std::vector<item> expected;
+  g->osballlist = {p};
+  g->oslinklist.clear();
+  for (int i = 0; i < 400; ++i) {
+    const uint32_t r = next() >> 8;
+    const double size = r % 3 == 0 ? special[r / 3 % 12] : (r % 1000) * 0.37 - 50;
+    if (i % 2 == 0) {
+      g->osballlist.push_back(addball(i, i, size));
+    } else {
+      g->oslinklist.push_back(addlink(end1, end2, size));
+    }
+  }
+  for (ball* b : g->osballlist)
+    if (b != p) expected.push_back({b->r, b});
+  for (struct link* l : g->oslinklist) expected.push_back({l->width, l});
+  std::stable_sort(expected.begin(), expected.end(), [](const item& a, const item& b) {
+    const double sa = std::isnan(a.size) ? -INFINITY : a.size, sb = std::isnan(b.size) ? -INFINITY : b.size;
+    return sa < sb;
+  });
+
+  g->drawballlinks();
+  ASSERT_EQ(g->drawlist.size(), expected.size() + 1);
+  for (size_t i = 0; i < expected.size(); ++i) {
+    const balllink& e = g->drawlist[i];
+    const void* what = e.ball1 ? static_cast<const void*>(e.ball1) : e.link1;
+    ASSERT_EQ(what, expected[i].what) << i;
+  }
+  EXPECT_EQ(g->drawlist.back().ball1, p);
+  EXPECT_EQ(sprites().size(), expected.size() + 1);
 }
 
 TEST_F(Draw, EqualSizesOrderLikeCompare) {
