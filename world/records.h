@@ -19,6 +19,7 @@ struct ball {
   double x = 0, y = 0;
   double shiftx = 0, shifty = 0;
   double actualmass = 0;
+  int slot = -1;  // scratch: the ball's place in the frame's constraint solver
   double oldx = 0, oldy = 0;
   double xv = 0, yv = 0;
   double m = 1.0;
@@ -44,7 +45,6 @@ struct ball {
   game* gamoz = nullptr;
   int number = 0;
   std::array<int, 3> color{};
-  int slot = -1;  // scratch: the ball's place in the frame's constraint solver
 
   ball();  // random col, x, y, color from the platform generator
   void updatev(double s);
