@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "world/game.h"
@@ -142,6 +143,11 @@ using v4i = int __attribute__((vector_size(16)));
 #define LANES [[gnu::always_inline]] inline
 
 LANES v4d splat(double v) { return v4d{v, v, v, v}; }
+LANES v4d load4(const double* p) {
+  v4d v;
+  __builtin_memcpy(&v, p, sizeof v);
+  return v;
+}
 LANES v4d vabs(v4d v) { return v < 0 ? -v : v; }
 LANES v4d vsqrt(v4d v) {
   return v4d{__builtin_sqrt(v[0]), __builtin_sqrt(v[1]), __builtin_sqrt(v[2]), __builtin_sqrt(v[3])};
@@ -165,7 +171,7 @@ struct arctable {
 const arctable kArcs;
 
 // atan2(y, x) in degrees, to about 1e-13; bad is set for lanes it cannot
-// answer (both zero, not finite, or near the -180/180 seam).
+// answer (both zero, not finite, or just below the -180/180 seam).
 LANES v4d quickatan2deg(v4d y, v4d x, v4l& bad) {
   const v4d ax = vabs(x), ay = vabs(y);
   const v4l steep = ay > ax;
@@ -174,23 +180,28 @@ LANES v4d quickatan2deg(v4d y, v4d x, v4l& bad) {
   bad |= ~((den > 0) & (den <= splat(1e300)));
   const v4d t = num / (den > 0 ? den : splat(1.0));  // in [0, 1]
   // atan t = atan c + atan u, with c the nearest sixteenth and |u| <= 1/32.
-  v4d c, base;
-  for (int i = 0; i < 4; i++) {
-    const double ti = t[i] >= 0 && t[i] <= 1 ? t[i] : 0;
-    const int k = static_cast<int>(ti * 16 + 0.5);
-    c[i] = k / 16.0;
-    base[i] = kArcs.v[k];
-  }
+  const v4d tk = (t >= 0) & (t <= 1) ? t : splat(0);
+  const v4i k = __builtin_convertvector(tk * 16 + 0.5, v4i);
+  const v4d c = __builtin_convertvector(k, v4d) * (1.0 / 16);
+  const v4d base = {kArcs.v[k[0]], kArcs.v[k[1]], kArcs.v[k[2]], kArcs.v[k[3]]};
   const v4d u = (t - c) / (1 + t * c);
   const v4d u2 = u * u;
-  const v4d p = u2 * (-1.0 / 3 + u2 * (1.0 / 5 + u2 * (-1.0 / 7 + u2 * (1.0 / 9 + u2 * (-1.0 / 11)))));
+  // The series to u^11 (the next term is below 1e-19 of u), in two halves
+  // that do not wait on each other.
+  const v4d u4 = u2 * u2;
+  const v4d lo = u2 * (-1.0 / 3 + u2 * (1.0 / 5)) + u4 * u2 * (-1.0 / 7);
+  const v4d hi = u4 * u4 * (1.0 / 9 + u2 * (-1.0 / 11));
+  const v4d p = lo + hi;
   v4d r = base + (u + u * p);
   r = steep ? kHalfPi - r : r;
   r = x < 0 ? kPi - r : r;
   r = (std::bit_cast<v4l>(y) < 0) ? -r : r;
+  // The platform's arc tangent turns -180 into 180. An arm pointing exactly
+  // along the negative x axis gives exactly +-180 here as there; one just off
+  // it, below, might land on the other side of the seam, and is redone.
   const v4d d = r * kDegrees;
-  bad |= vabs(d) > 179.9999;
-  return d;
+  bad |= (d < -179.9999) & (y != 0);
+  return d <= -180 ? splat(180) : d;
 }
 
 // Whether every double of v within the margin rounds to the same single
@@ -207,89 +218,96 @@ LANES v4l roundsurely(v4d v, v4f f) {
   return (m - lo > kAngleMargin) & (hi - m > kAngleMargin) & (fm > 1e-20) & (fm < 1e30);
 }
 
+// 1/v when v is a power of two (dividing by it is then exactly multiplying by
+// that), else 0. Unit masses make every divisor of a link or joint such.
+double exactinverse(double v) {
+  const bool power = (std::bit_cast<uint64_t>(v) & ((uint64_t{1} << 52) - 1)) == 0;
+  return power && v > 0x1p-900 && v < 0x1p900 ? 1 / v : 0;
+}
+
+LANES bool all4(v4l m) { return (m[0] & m[1] & m[2] & m[3]) != 0; }
+
 struct linkitem {
   int a, b;
   double d, ra, rb;
+  double ia = exactinverse(ra), ib = exactinverse(rb);
 };
 struct jointitem {
   int a, b, c;
   double ma, mb, mc, mmin, angle, strength;
+  double ia = exactinverse(ma), ib = exactinverse(mb), ic = exactinverse(mc);
 };
 
-// A link's four corrections land at out[4i..4i+3], a joint's six pushes
-// (end a, end c, joint b; x then y) at out[6i..6i+5].
-SWEEP_KERNEL void linkfixes(const linkitem* items, size_t n, const double* x, const double* y, double* out) {
-  size_t i = 0;
-  for (; i + 4 <= n; i += 4) {
-    v4d x1, y1, x2, y2, d, ra, rb;
-    for (int k = 0; k < 4; k++) {
-      const linkitem& l = items[i + k];
-      x1[k] = x[l.a];
-      y1[k] = y[l.a];
-      x2[k] = x[l.b];
-      y2[k] = y[l.b];
-      d[k] = l.d;
-      ra[k] = l.ra;
-      rb[k] = l.rb;
-    }
+// The sweeps read links and joints in packs of four, each field four lanes
+// side by side, and write their corrections the same way: for link i, lane
+// i % 4 of pack i / 4 at out[16 (i / 4) + i % 4], the x correction of its
+// first ball there, the y correction 4 further, then the second ball's at 8
+// and 12; a joint's at out[24 (i / 4) + i % 4]: end a at 0 and 4, end c at 8
+// and 12, the joint b at 16 and 20. The lanes past the last item of the last
+// pack hold a harmless copy and their output is never read.
+struct linkpack {
+  double d[4], ra[4], rb[4], ia[4], ib[4];
+  int a[4], b[4];
+  bool exact;  // every divisor a power of two
+};
+struct jointpack {
+  double ma[4], mb[4], mc[4], ia[4], ib[4], ic[4], mmin[4], angle[4], strength[4];
+  int a[4], b[4], c[4];
+  int count;   // real joints in the pack
+  bool exact;  // every mass a power of two
+};
+constexpr int kLinkOut = 16, kJointOut = 24;
+inline int linkoffset(size_t i) { return static_cast<int>(kLinkOut * (i / 4) + i % 4); }
+inline int jointoffset(size_t i) { return static_cast<int>(kJointOut * (i / 4) + i % 4); }
+
+SWEEP_KERNEL void linkfixes(const linkpack* packs, size_t n, const double* x, const double* y, double* out) {
+  for (size_t p = 0; p < n; p++, out += kLinkOut) {
+    const linkpack& l = packs[p];
+    const v4d x1 = {x[l.a[0]], x[l.a[1]], x[l.a[2]], x[l.a[3]]};
+    const v4d y1 = {y[l.a[0]], y[l.a[1]], y[l.a[2]], y[l.a[3]]};
+    const v4d x2 = {x[l.b[0]], x[l.b[1]], x[l.b[2]], x[l.b[3]]};
+    const v4d y2 = {y[l.b[0]], y[l.b[1]], y[l.b[2]], y[l.b[3]]};
     const v4d dx = x2 - x1;
     const v4d dy = y2 - y1;
     v4d len = vsqrt(dx * dx + dy * dy);
     len = vabs(len) < kNearZero ? splat(kNearZero) : len;
-    const v4d e = len - d;
+    const v4d e = len - load4(l.d);
     const v4d ux = dx / len, uy = dy / len;
-    const v4d to1 = e / ra, to2 = -e / rb;
+    v4d to1, to2;
+    if (l.exact) {
+      to1 = e * load4(l.ia);
+      to2 = -e * load4(l.ib);
+    } else {
+      to1 = e / load4(l.ra);
+      to2 = -e / load4(l.rb);
+    }
     const v4d c1 = to1 * ux * kLinkStiffness, c2 = to1 * uy * kLinkStiffness;
     const v4d c3 = to2 * ux * kLinkStiffness, c4 = to2 * uy * kLinkStiffness;
-    for (int k = 0; k < 4; k++) {
-      double* o = out + 4 * (i + k);
-      o[0] = c1[k];
-      o[1] = c2[k];
-      o[2] = c3[k];
-      o[3] = c4[k];
-    }
-  }
-  for (; i < n; i++) {
-    const linkitem& l = items[i];
-    double c[5];
-    linkshift(x[l.a], y[l.a], x[l.b], y[l.b], l.d, l.ra, l.rb, c);
-    std::copy(c + 1, c + 5, out + 4 * i);
+    __builtin_memcpy(out, &c1, sizeof c1);
+    __builtin_memcpy(out + 4, &c2, sizeof c2);
+    __builtin_memcpy(out + 8, &c3, sizeof c3);
+    __builtin_memcpy(out + 12, &c4, sizeof c4);
   }
 }
 
-void exactjoint(const jointitem& j, const double* x, const double* y, double s, double* o) {
-  const jointpush p = jointshift(x[j.a], y[j.a], x[j.b], y[j.b], x[j.c], y[j.c], j.ma, j.mb, j.mc, j.mmin,
-                                 j.angle, j.strength, s);
-  o[0] = p.ax;
-  o[1] = p.ay;
-  o[2] = p.cx;
-  o[3] = p.cy;
-  o[4] = p.bx;
-  o[5] = p.by;
+// Lane k of a joint pack the one-at-a-time way, with the library's arc tangent.
+void exactjoint(const jointpack& j, int k, const double* x, const double* y, double s, double* out) {
+  const jointpush p = jointshift(x[j.a[k]], y[j.a[k]], x[j.b[k]], y[j.b[k]], x[j.c[k]], y[j.c[k]], j.ma[k],
+                                 j.mb[k], j.mc[k], j.mmin[k], j.angle[k], j.strength[k], s);
+  const double v[6] = {p.ax, p.ay, p.cx, p.cy, p.bx, p.by};
+  for (int i = 0; i < 6; i++) out[4 * i + k] = v[i];
 }
 
-SWEEP_KERNEL void jointfixes(const jointitem* items, size_t n, const double* x, const double* y, double s,
+SWEEP_KERNEL void jointfixes(const jointpack* packs, size_t n, const double* x, const double* y, double s,
                              double* out) {
-  size_t i = 0;
-  for (; i + 4 <= n; i += 4) {
-    v4d ax, ay, bx, by, cx, cy, ma, mb, mc, mmin, angle, strength;
-    for (int k = 0; k < 4; k++) {
-      const jointitem& j = items[i + k];
-      ax[k] = x[j.a];
-      ay[k] = y[j.a];
-      bx[k] = x[j.b];
-      by[k] = y[j.b];
-      cx[k] = x[j.c];
-      cy[k] = y[j.c];
-      ma[k] = j.ma;
-      mb[k] = j.mb;
-      mc[k] = j.mc;
-      mmin[k] = j.mmin;
-      angle[k] = j.angle;
-      strength[k] = j.strength;
-    }
-    const v4d dx1 = bx - ax, dy1 = by - ay;
-    const v4d dx2 = cx - bx, dy2 = cy - by;
+  for (size_t p = 0; p < n; p++, out += kJointOut) {
+    const jointpack& j = packs[p];
+    const v4d bx = {x[j.b[0]], x[j.b[1]], x[j.b[2]], x[j.b[3]]};
+    const v4d by = {y[j.b[0]], y[j.b[1]], y[j.b[2]], y[j.b[3]]};
+    const v4d dx1 = bx - v4d{x[j.a[0]], x[j.a[1]], x[j.a[2]], x[j.a[3]]};
+    const v4d dy1 = by - v4d{y[j.a[0]], y[j.a[1]], y[j.a[2]], y[j.a[3]]};
+    const v4d dx2 = v4d{x[j.c[0]], x[j.c[1]], x[j.c[2]], x[j.c[3]]} - bx;
+    const v4d dy2 = v4d{y[j.c[0]], y[j.c[1]], y[j.c[2]], y[j.c[3]]} - by;
     v4l bad = {0, 0, 0, 0};
     const v4d a1 = quickatan2deg(dy1, -dx1, bad);
     const v4d a2 = quickatan2deg(dy2, -dx2, bad);
@@ -299,7 +317,7 @@ SWEEP_KERNEL void jointfixes(const jointitem* items, size_t n, const double* x, 
     // One turn at most either way, as the wrapping loops would do it.
     v4f theta = measured >= 360.0f ? measured - 360.0f : measured;
     theta = theta < 0.0f ? theta + 360.0f : theta;
-    const v4d off = __builtin_convertvector(theta, v4d) - angle;
+    const v4d off = __builtin_convertvector(theta, v4d) - load4(j.angle);
     bad |= ~(vabs(off) <= 540);
     v4f err = __builtin_convertvector(off, v4f);
     err = err > 180.0f ? err - 360.0f : err;
@@ -309,28 +327,30 @@ SWEEP_KERNEL void jointfixes(const jointitem* items, size_t n, const double* x, 
     v4d q2 = dx2 * dx2 + dy2 * dy2;
     q1 = q1 < kNearZero ? splat(kNearZero) : q1;
     q2 = q2 < kNearZero ? splat(kNearZero) : q2;
-    const v4d k = vmin(vmin(kJointCap * q1 * mmin, kJointCap * q2 * mmin), strength);
+    const v4d mmin = load4(j.mmin);
+    const v4d k = vmin(vmin(kJointCap * q1 * mmin, kJointCap * q2 * mmin), load4(j.strength));
     const v4d f = k * (__builtin_convertvector(err, v4d) / kJointGain) * s;
     const v4d p1 = f * dy1 / q1, p2 = f * dy2 / q2;
     const v4d r1 = f * dx1 / q1, r2 = f * dx2 / q2;
-    const v4d pax = p1 / ma, pay = -r1 / ma;
-    const v4d pcx = p2 / mc, pcy = -r2 / mc;
-    const v4d pbx = (-p1 - p2) / mb, pby = (r1 + r2) / mb;
-    for (int k = 0; k < 4; k++) {
-      double* o = out + 6 * (i + k);
-      if (bad[k]) {
-        exactjoint(items[i + k], x, y, s, o);
-        continue;
+    v4d push[6];
+    if (j.exact) {
+      const v4d ia = load4(j.ia), ib = load4(j.ib), ic = load4(j.ic);
+      push[0] = p1 * ia, push[1] = -r1 * ia;
+      push[2] = p2 * ic, push[3] = -r2 * ic;
+      push[4] = (-p1 - p2) * ib, push[5] = (r1 + r2) * ib;
+    } else {
+      const v4d ma = load4(j.ma), mb = load4(j.mb), mc = load4(j.mc);
+      push[0] = p1 / ma, push[1] = -r1 / ma;
+      push[2] = p2 / mc, push[3] = -r2 / mc;
+      push[4] = (-p1 - p2) / mb, push[5] = (r1 + r2) / mb;
+    }
+    __builtin_memcpy(out, push, sizeof push);
+    if (!all4(~bad)) {
+      for (int lane = 0; lane < j.count; lane++) {
+        if (bad[lane]) exactjoint(j, lane, x, y, s, out);
       }
-      o[0] = pax[k];
-      o[1] = pay[k];
-      o[2] = pcx[k];
-      o[3] = pcy[k];
-      o[4] = pbx[k];
-      o[5] = pby[k];
     }
   }
-  for (; i < n; i++) exactjoint(items[i], x, y, s, out + 6 * i);
 }
 
 // The frame's passes run over compact copies of what they touch: positions,
@@ -347,32 +367,55 @@ struct framesolver {
   int moving = 0;        // slots below this are osballlist's balls; the rest never move
   std::vector<linkitem> links;
   std::vector<jointitem> joints;
+  std::vector<linkpack> linkpacks;
+  std::vector<jointpack> jointpacks;
   std::vector<double> linkout, jointout;  // one sweep's corrections, see linkfixes
 
   // Where each ball's corrections of a sweep lie in the sweep's output, in
   // the order the ball takes them: feed[first[i]] to feed[first[i+1]-1]
-  // are the offsets of slot i's x corrections (its y ones follow each).
+  // are the offsets of slot i's x corrections (the y ones lie 4 further).
+  // For the moving balls the first `width` of them are also laid out in
+  // rows of equal length, filled up with the offset of a pair of zeros, so
+  // that summing them takes no branches; adding zero to a sum that started
+  // at +0 changes none of its bits.
   struct feeds {
     std::vector<int> first, feed;
+    std::vector<int> rows;
+    int width = 0;
     void reserve(size_t nballs, size_t nentries) {
       first.reserve(nballs + 1);
       feed.reserve(nentries);
+      rows.reserve(nballs * 4);
     }
-    // entries(add) calls add(slot, offset) for every correction in order.
+    // entries(add) calls add(slot, offset) for every correction in order;
+    // zeros is the offset of the pair of zeros after the real corrections.
     template <class Entries>
-    void build(size_t nslots, Entries entries) {
+    void build(size_t nslots, int moving, int zeros, Entries entries) {
       first.assign(nslots + 1, 0);
       size_t total = 0;
       entries([&](int slot, int) {
         first[slot + 1]++;
         total++;
       });
+      // The row length leaves at most one moving ball in 32 with more.
+      int counts[10] = {};
+      for (int i = 0; i < moving; i++) counts[std::min(first[i + 1], 9)]++;
+      width = 0;
+      for (int over = moving - counts[0]; width < 8 && over > moving / 32;) over -= counts[++width];
+      while (static_cast<size_t>(width) * moving > rows.capacity() && width > 0) width--;
+
       for (size_t i = 0; i < nslots; i++) first[i + 1] += first[i];
       feed.resize(total);
       std::vector<int>& next = first;  // filled from each slot's start, then shifted back
       entries([&](int slot, int offset) { feed[next[slot]++] = offset; });
       for (size_t i = nslots; i > 0; i--) first[i] = first[i - 1];
       first[0] = 0;
+
+      rows.assign(static_cast<size_t>(width) * moving, zeros);
+      for (int i = 0; i < moving; i++) {
+        const int n = std::min(first[i + 1] - first[i], width);
+        std::copy(feed.begin() + first[i], feed.begin() + first[i] + n, rows.begin() + i * width);
+      }
     }
   };
   feeds linkfeed, jointfeed;
@@ -389,8 +432,10 @@ struct framesolver {
     os.reserve(nballs);
     links.reserve(nlinks);
     joints.reserve(njoints);
-    linkout.reserve(4 * nlinks);
-    jointout.reserve(6 * njoints);
+    linkpacks.reserve(nlinks / 4 + 1);
+    jointpacks.reserve(njoints / 4 + 1);
+    linkout.reserve(kLinkOut * (nlinks / 4 + 1) + 8);
+    jointout.reserve(kJointOut * (njoints / 4 + 1) + 8);
     linkfeed.reserve(nballs, 2 * nlinks);
     jointfeed.reserve(nballs, 3 * njoints);
   }
@@ -422,21 +467,61 @@ struct framesolver {
     m.push_back(b->actualmass);
     return b->slot;
   }
+  void pack() {
+    linkpacks.resize((links.size() + 3) / 4);
+    for (size_t i = 0; i < links.size() || i % 4 != 0; i++) {
+      const linkitem& l = links[std::min(i, links.size() - 1)];
+      linkpack& p = linkpacks[i / 4];
+      const int k = static_cast<int>(i % 4);
+      p.a[k] = l.a;
+      p.b[k] = l.b;
+      p.d[k] = l.d;
+      p.ra[k] = l.ra;
+      p.rb[k] = l.rb;
+      p.ia[k] = l.ia;
+      p.ib[k] = l.ib;
+      p.exact = (k == 0 || p.exact) && l.ia != 0 && l.ib != 0;
+    }
+    jointpacks.resize((joints.size() + 3) / 4);
+    for (size_t i = 0; i < joints.size() || i % 4 != 0; i++) {
+      const jointitem& j = joints[std::min(i, joints.size() - 1)];
+      jointpack& p = jointpacks[i / 4];
+      const int k = static_cast<int>(i % 4);
+      p.a[k] = j.a;
+      p.b[k] = j.b;
+      p.c[k] = j.c;
+      p.ma[k] = j.ma;
+      p.mb[k] = j.mb;
+      p.mc[k] = j.mc;
+      p.ia[k] = j.ia;
+      p.ib[k] = j.ib;
+      p.ic[k] = j.ic;
+      p.mmin[k] = j.mmin;
+      p.angle[k] = j.angle;
+      p.strength[k] = j.strength;
+      p.count = static_cast<int>(std::min<size_t>(4, joints.size() - (i - k)));
+      p.exact = (k == 0 || p.exact) && j.ia != 0 && j.ib != 0 && j.ic != 0;
+    }
+  }
   void prepare() {
-    linkout.resize(4 * links.size());
-    jointout.resize(6 * joints.size());
+    pack();
+    // Each output ends in a run of zeros for the rows to fill up with.
+    const int linkzeros = kLinkOut * static_cast<int>(linkpacks.size());
+    const int jointzeros = kJointOut * static_cast<int>(jointpacks.size());
+    linkout.assign(linkzeros + 8, 0.0);
+    jointout.assign(jointzeros + 8, 0.0);
     if (repeats) return;
-    linkfeed.build(balls.size(), [this](auto add) {
+    linkfeed.build(balls.size(), moving, linkzeros, [this](auto add) {
       for (size_t i = 0; i < links.size(); i++) {
-        add(links[i].a, static_cast<int>(4 * i));
-        add(links[i].b, static_cast<int>(4 * i + 2));
+        add(links[i].a, linkoffset(i));
+        add(links[i].b, linkoffset(i) + 8);
       }
     });
-    jointfeed.build(balls.size(), [this](auto add) {
+    jointfeed.build(balls.size(), moving, jointzeros, [this](auto add) {
       for (size_t i = 0; i < joints.size(); i++) {
-        add(joints[i].a, static_cast<int>(6 * i));
-        add(joints[i].c, static_cast<int>(6 * i + 2));
-        add(joints[i].b, static_cast<int>(6 * i + 4));
+        add(joints[i].a, jointoffset(i));
+        add(joints[i].c, jointoffset(i) + 8);
+        add(joints[i].b, jointoffset(i) + 16);
       }
     });
   }
@@ -444,14 +529,20 @@ struct framesolver {
   // Each moving ball sums its corrections from zero, in the order the sweep
   // made them, and moves by the sum; the last sweep's sums stay as its
   // shifts. A ball that never moves keeps adding to the shifts it had.
-  void gather(const feeds& f, const double* out, bool last) {
+  template <int W>
+  void gatherrows(const feeds& f, const double* out, bool last) {
     const int* first = f.first.data();
     const int* feed = f.feed.data();
-    for (int i = 0; i < moving; i++) {
+    const int* row = f.rows.data();
+    for (int i = 0; i < moving; i++, row += W) {
       double gx = 0, gy = 0;
-      for (int k = first[i]; k < first[i + 1]; k++) {
+      for (int k = 0; k < W; k++) {
+        gx += out[row[k]];
+        gy += out[row[k] + 4];
+      }
+      for (int k = first[i] + W; k < first[i + 1]; k++) {
         gx += out[feed[k]];
-        gy += out[feed[k] + 1];
+        gy += out[feed[k] + 4];
       }
       x[i] += gx;
       y[i] += gy;
@@ -460,10 +551,25 @@ struct framesolver {
         sy[i] = gy;
       }
     }
+  }
+  void gather(const feeds& f, const double* out, bool last) {
+    switch (f.width) {
+      case 0: gatherrows<0>(f, out, last); break;
+      case 1: gatherrows<1>(f, out, last); break;
+      case 2: gatherrows<2>(f, out, last); break;
+      case 3: gatherrows<3>(f, out, last); break;
+      case 4: gatherrows<4>(f, out, last); break;
+      case 5: gatherrows<5>(f, out, last); break;
+      case 6: gatherrows<6>(f, out, last); break;
+      case 7: gatherrows<7>(f, out, last); break;
+      default: gatherrows<8>(f, out, last); break;
+    }
+    const int* first = f.first.data();
+    const int* feed = f.feed.data();
     for (size_t i = static_cast<size_t>(moving); i < balls.size(); i++) {
       for (int k = first[i]; k < first[i + 1]; k++) {
         sx[i] += out[feed[k]];
-        sy[i] += out[feed[k] + 1];
+        sy[i] += out[feed[k] + 4];
       }
     }
   }
@@ -484,29 +590,29 @@ struct framesolver {
     if (more) clearshifts();
   }
   void jointsweep(double s, bool last) {
-    jointfixes(joints.data(), joints.size(), x.data(), y.data(), s, jointout.data());
+    jointfixes(jointpacks.data(), jointpacks.size(), x.data(), y.data(), s, jointout.data());
     if (!repeats) return gather(jointfeed, jointout.data(), last);
     for (size_t i = 0; i < joints.size(); i++) {
       const jointitem& j = joints[i];
-      const double* o = &jointout[6 * i];
+      const double* o = &jointout[jointoffset(i)];
       const int to[3] = {j.a, j.c, j.b};
       for (int e = 0; e < 3; e++) {
-        sx[to[e]] += o[2 * e];
-        sy[to[e]] += o[2 * e + 1];
+        sx[to[e]] += o[8 * e];
+        sy[to[e]] += o[8 * e + 4];
       }
     }
     settle(!last);
   }
   void linksweep(bool last) {
-    linkfixes(links.data(), links.size(), x.data(), y.data(), linkout.data());
+    linkfixes(linkpacks.data(), linkpacks.size(), x.data(), y.data(), linkout.data());
     if (!repeats) return gather(linkfeed, linkout.data(), last);
     for (size_t i = 0; i < links.size(); i++) {
       const linkitem& l = links[i];
-      const double* o = &linkout[4 * i];
+      const double* o = &linkout[linkoffset(i)];
       sx[l.a] += o[0];
-      sy[l.a] += o[1];
-      sx[l.b] += o[2];
-      sy[l.b] += o[3];
+      sy[l.a] += o[4];
+      sx[l.b] += o[8];
+      sy[l.b] += o[12];
     }
     settle(!last);
   }
@@ -528,7 +634,14 @@ framesolver& solver() {
 
 }  // namespace
 
-void game::constraintpasses() {
+void game::constraintpasses() { solveconstraints(false); }
+
+// The passes, then the velocity of every ball in view from how far it moved
+// this step: done while each record is written back rather than in a walk
+// of its own.
+void game::constraintstep() { solveconstraints(true); }
+
+void game::solveconstraints(bool velocities) {
   framesolver& fs = solver();
   fs.clear();
   fs.reserve(std::max(balllist.size(), osballlist.size()) + 1, linklist.size(), TensionList.size());
@@ -556,6 +669,10 @@ void game::constraintpasses() {
     b.y = fs.y[i];
     b.shiftx = fs.sx[i];
     b.shifty = fs.sy[i];
+    if (velocities && i < static_cast<size_t>(fs.moving)) {
+      b.updatev(slower);
+      b.rebounded = 0;
+    }
   }
 }
 

@@ -6,10 +6,14 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class game;
 struct marionetobject;
+
+// Whether a ball's or link's kind is the one named (the length is compared first).
+inline bool iskind(const std::string& kind, std::string_view name) { return std::string_view(kind) == name; }
 
 // One simulated disc. The constraint passes touch only the first fields
 // (position, shifts, masses), so they lie together at the front; the
