@@ -180,7 +180,7 @@ LANES v4d quickatan2deg(v4d y, v4d x, v4l& bad) {
   bad |= ~((den > 0) & (den <= splat(1e300)));
   const v4d t = num / (den > 0 ? den : splat(1.0));  // in [0, 1]
   // atan t = atan c + atan u, with c the nearest sixteenth and |u| <= 1/32.
-  const v4d tk = (t >= 0) & (t <= 1) ? t : splat(0);
+  const v4d tk = ((t >= 0) & (t <= 1)) ? t : splat(0);
   const v4i k = __builtin_convertvector(tk * 16 + 0.5, v4i);
   const v4d c = __builtin_convertvector(k, v4d) * (1.0 / 16);
   const v4d base = {kArcs.v[k[0]], kArcs.v[k[1]], kArcs.v[k[2]], kArcs.v[k[3]]};
@@ -645,25 +645,47 @@ void game::solveconstraints(bool velocities) {
   framesolver& fs = solver();
   fs.clear();
   fs.reserve(std::max(balllist.size(), osballlist.size()) + 1, linklist.size(), TensionList.size());
-  for (ball* b : osballlist) {
+  // The records lie all over the heap: ask for the ones a few steps ahead
+  // while this one is worked on (the link or joint itself further ahead, so
+  // that its ball pointers are there to be read when their turn comes).
+  constexpr size_t kAhead = 8;
+  auto ahead = [](const auto& list, size_t i) {
+    return i + kAhead < list.size() ? list[i + kAhead] : nullptr;
+  };
+  for (size_t i = 0; i < osballlist.size(); i++) {
+    __builtin_prefetch(ahead(osballlist, i));
     const size_t before = fs.balls.size();
-    const int i = fs.slotof(b);
+    const int slot = fs.slotof(osballlist[i]);
     fs.repeats = fs.repeats || fs.balls.size() == before;
-    fs.os.push_back(i);
+    fs.os.push_back(slot);
   }
   fs.moving = static_cast<int>(fs.balls.size());
-  for (tension* t : ostensionlist) {
+  for (size_t i = 0; i < ostensionlist.size(); i++) {
+    if (i + 2 * kAhead < ostensionlist.size()) __builtin_prefetch(ostensionlist[i + 2 * kAhead]);
+    if (const tension* next = ahead(ostensionlist, i)) {
+      __builtin_prefetch(next->ball1);
+      __builtin_prefetch(next->ball2);
+      __builtin_prefetch(next->ball3);
+    }
+    const tension* t = ostensionlist[i];
     if (!jointacts(*t)) continue;
     const int a = fs.slotof(t->ball1), b = fs.slotof(t->ball2), c = fs.slotof(t->ball3);
     fs.joints.push_back(
         {a, b, c, fs.m[a], fs.m[b], fs.m[c], smallestmass(fs.m[a], fs.m[b], fs.m[c]), t->angle, t->strength});
   }
-  for (struct link* l : oslinklist) {
+  for (size_t i = 0; i < oslinklist.size(); i++) {
+    if (i + 2 * kAhead < oslinklist.size()) __builtin_prefetch(oslinklist[i + 2 * kAhead]);
+    if (const struct link* next = ahead(oslinklist, i)) {
+      __builtin_prefetch(next->ball1);
+      __builtin_prefetch(next->ball2);
+    }
+    const struct link* l = oslinklist[i];
     const int a = fs.slotof(l->ball1), b = fs.slotof(l->ball2);
     fs.links.push_back({a, b, l->distance, fs.m[a] / fs.m[b] + 1, fs.m[b] / fs.m[a] + 1});
   }
   fs.run(kConstraintPasses, slower);
   for (size_t i = 0; i < fs.balls.size(); i++) {
+    __builtin_prefetch(ahead(fs.balls, i), 1);
     ball& b = *fs.balls[i];
     b.x = fs.x[i];
     b.y = fs.y[i];

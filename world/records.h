@@ -15,8 +15,8 @@ struct marionetobject;
 // Whether a ball's or link's kind is the one named (the length is compared first).
 inline bool iskind(const std::string& kind, std::string_view name) { return std::string_view(kind) == name; }
 
-// One simulated disc. The constraint passes touch only the first fields
-// (position, shifts, masses), so they lie together at the front; the
+// One simulated disc. The step touches only the first fields (position,
+// shifts, masses, velocity, anchoring), so they lie together at the front; the
 // constructor still draws its random defaults in the record's own order
 // (col, x, y, color).
 struct ball {
@@ -26,9 +26,10 @@ struct ball {
   int slot = -1;  // scratch: the ball's place in the frame's constraint solver
   double oldx = 0, oldy = 0;
   double xv = 0, yv = 0;
+  int anchored = 1;
+  int rebounded = 0;
   double m = 1.0;
   double r = 15.0;
-  int anchored = 1;
   double anchorx = 0, anchory = 0;
 
   int tumbo = 0;
@@ -45,7 +46,6 @@ struct ball {
   int ballobjectnum = 0;
   int col = 0;
   int shooting = 0;
-  int rebounded = 0;
   game* gamoz = nullptr;
   int number = 0;
   std::array<int, 3> color{};
