@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <map>
 #include <unordered_map>
@@ -141,6 +142,42 @@ void BM_WorldFloor(benchmark::State& st) {
     }
     benchmark::DoNotOptimize(sum);
   }
+  worldcounters(st, *g);
+}
+
+// The frame and its floor taken in turns, each timed on the thread's own CPU
+// clock, so that a change in the machine's load between two benchmarks
+// cannot tilt their ratio.
+double threadms() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+void BM_FrameAgainstFloor(benchmark::State& st) {
+  auto g = world(static_cast<shape>(st.range(0)), static_cast<int>(st.range(1)), st.range(2) != 0);
+  const floorwork f(*g);
+  std::string result = "play";
+  double framems = 0, floorms = 0;
+  for (auto _ : st) {
+    const double t0 = threadms();
+    worldframe(*g, result);
+    benchmark::ClobberMemory();
+    const double t1 = threadms();
+    double sum = 0;
+    for (int pass = 0; pass < kConstraintPasses; pass++) {
+      sum += f.joints();
+      sum += f.links();
+    }
+    benchmark::DoNotOptimize(sum);
+    const double t2 = threadms();
+    framems += t1 - t0;
+    floorms += t2 - t1;
+  }
+  const double n = static_cast<double>(st.iterations());
+  st.counters["frame_ms"] = framems / n;
+  st.counters["floor_ms"] = floorms / n;
+  st.counters["ratio"] = framems / floorms;
   worldcounters(st, *g);
 }
 
@@ -414,6 +451,11 @@ void worldargs(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(BM_WorldFrame)->Apply(worldargs);
 BENCHMARK(BM_WorldFloor)->Apply(worldargs);
+BENCHMARK(BM_FrameAgainstFloor)
+    ->Args({static_cast<int>(shape::mesh), 10000, 1})
+    ->ArgNames({"shape", "n", "all"})
+    ->MinTime(3)
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LinkPasses)->RangeMultiplier(10)->Range(100, 100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LinkFloor)->RangeMultiplier(10)->Range(100, 100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TensionPasses)->RangeMultiplier(10)->Range(100, 100000)->Unit(benchmark::kMicrosecond);

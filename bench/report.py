@@ -57,6 +57,13 @@ def main():
                            f"{fmt(ms(fl))} | {ratio:.2f} |")
     out.append("")
 
+    fa = runs.get("BM_FrameAgainstFloor/shape:1/n:10000/all:1/min_time:3.000")
+    if fa:
+        out.append("### The same frame and floor taken in turns (mesh, n = 10000, all in view)\n")
+        out.append(f"Each iteration runs one frame, then the floor, timed apart on the thread's CPU clock "
+                   f"({int(fa['iterations'])} iterations): frame {fa['frame_ms']:.3f} ms, floor "
+                   f"{fa['floor_ms']:.3f} ms, frame / floor {fa['ratio']:.2f}.\n")
+
     out.append("### Constraint passes per item and pass (mesh worlds, all in view)\n")
     out.append("| kind | n | frame's passes ns/item | floor ns/item | ratio |")
     out.append("|---|---|---|---|---|")

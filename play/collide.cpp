@@ -25,6 +25,21 @@ bool inspan(const ball* b, const ball* e1, const ball* e2, double ldx, double ld
   return (b->x - e1->x) * ldx + (b->y - e1->y) * ldy > 0 && (b->x - e2->x) * ldx + (b->y - e2->y) * ldy < 0;
 }
 
+// Whether b lies so far outside the box around a link's end balls, widened by
+// the reach, that it cannot touch the link: touching needs the ball to project
+// between the ends and lie within reach of the line. Only for coordinates
+// where rounding stays far below the margin of 1; a value that is not a
+// number is never ruled out here.
+bool beyondreach(const ball* b, const ball* e1, const ball* e2, double reach) {
+  constexpr double kModerate = 1e9;
+  for (double v : {b->x, b->y, e1->x, e1->y, e2->x, e2->y}) {
+    if (!(std::fabs(v) < kModerate)) return false;
+  }
+  const double m = reach + 1;
+  return b->x < std::min(e1->x, e2->x) - m || b->x > std::max(e1->x, e2->x) + m ||
+         b->y < std::min(e1->y, e2->y) - m || b->y > std::max(e1->y, e2->y) + m;
+}
+
 int strengthof(double jx, double jy) { return TruncInt(std::max(1.0, std::sqrt(jx * jx + jy * jy))); }
 
 }  // namespace
@@ -86,6 +101,7 @@ int game::collision(ball* first, ball* second) {
 int game::collisionbl(ball* b, struct link* l) {
   ball* e1 = l->ball1;
   ball* e2 = l->ball2;
+  if (beyondreach(b, e1, e2, b->r + l->width)) return 0;
   double ldx = guard(e2->x - e1->x), ldy = guard(e2->y - e1->y);
   double d = distancetoline(b->x, b->y, e1->x, e1->y, e2->x, e2->y);
   const double reach = b->r + l->width;
@@ -174,12 +190,12 @@ void game::checkcollisions(std::string& result, int freeplay) {
     // Index loops: a death or goal must not invalidate the walk.
     for (size_t i = 0; i < oslinklist.size(); ++i) {
       struct link* l = oslinklist[i];
-      if (l->kind == "background") continue;
+      if (iskind(l->kind, "background")) continue;
       const int strength = collisionbl(player, l);
       if (strength > 0 && result == "play") {
-        if (l->kind == "stop") {
+        if (iskind(l->kind, "stop")) {
           passedlevel(result, freeplay);
-        } else if (l->kind == "damaging") {
+        } else if (iskind(l->kind, "damaging")) {
           died(result);
         }
       }
@@ -187,9 +203,9 @@ void game::checkcollisions(std::string& result, int freeplay) {
     }
     for (size_t i = 0; i < osballlist.size(); ++i) {
       ball* other = osballlist[i];
-      if (other == player || other->kind == "background") continue;
+      if (other == player || iskind(other->kind, "background")) continue;
       const int strength = collision(player, other);
-      if (strength > 0 && other->kind == "damaging" && result == "play") died(result);
+      if (strength > 0 && iskind(other->kind, "damaging") && result == "play") died(result);
       impactsound(strength);
     }
   }

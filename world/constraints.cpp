@@ -3,7 +3,9 @@
 // pass, the corrections are summed in the balls' shiftx/shifty, and only then
 // added to the positions.
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "world/game.h"
@@ -110,6 +112,247 @@ inline bool jointacts(const tension& t) {
   return !(t.ball1->anchored == 1 && t.ball2->anchored == 1 && t.ball3->anchored == 1);
 }
 
+// ---- The frame's sweeps, four constraints at a time
+//
+// A sweep's corrections depend only on the positions at its start, so they
+// are worked out four at a time in vector registers (sqrt, division and the
+// rest are correctly rounded lane by lane, so each lane gives the bits of the
+// one-at-a-time code), and then added to the shifts one constraint after the
+// other in list order, as the records would take them.
+//
+// A joint's arc tangents only matter through the single-precision angle they
+// make; the lanes use a quick arc tangent good to about 1e-13 degrees, and a
+// joint whose angle lies within 1e-10 of a rounding boundary of that single
+// (or whose arms are degenerate, or whose error is far outside a turn) is
+// worked out again with the library's arc tangent, so every joint gets
+// exactly the single it would have got.
+
+// The vectors never cross a call: every helper taking one is inlined.
+#pragma GCC diagnostic ignored "-Wpsabi"
+using v4d = double __attribute__((vector_size(32)));
+using v4l = long long __attribute__((vector_size(32)));
+using v4f = float __attribute__((vector_size(16)));
+using v4i = int __attribute__((vector_size(16)));
+
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__)
+// Wide registers where the processor has them; the same code otherwise.
+#define SWEEP_KERNEL __attribute__((target_clones("avx2", "default")))
+#else
+#define SWEEP_KERNEL
+#endif
+#define LANES [[gnu::always_inline]] inline
+
+LANES v4d splat(double v) { return v4d{v, v, v, v}; }
+LANES v4d load4(const double* p) {
+  v4d v;
+  __builtin_memcpy(&v, p, sizeof v);
+  return v;
+}
+LANES v4d vabs(v4d v) { return v < 0 ? -v : v; }
+LANES v4d vsqrt(v4d v) {
+  return v4d{__builtin_sqrt(v[0]), __builtin_sqrt(v[1]), __builtin_sqrt(v[2]), __builtin_sqrt(v[3])};
+}
+// std::min's choice, lane by lane: the second only if it is smaller.
+LANES v4d vmin(v4d a, v4d b) { return b < a ? b : a; }
+
+constexpr double kDegrees = 180.0 / 3.14159265358979323846;
+constexpr double kHalfPi = 1.57079632679489661923;
+constexpr double kPi = 3.14159265358979323846;
+// How far the quick angle may be from the library's before a joint is redone.
+constexpr double kAngleMargin = 1e-10;
+
+// atan(k/16) for k = 0..16: the quick arc tangent's fixed points.
+struct arctable {
+  double v[17];
+  arctable() {
+    for (int k = 0; k <= 16; k++) v[k] = std::atan(k / 16.0);
+  }
+};
+const arctable kArcs;
+
+// atan2(y, x) in degrees, to about 1e-13; bad is set for lanes it cannot
+// answer (both zero, not finite, or just below the -180/180 seam).
+LANES v4d quickatan2deg(v4d y, v4d x, v4l& bad) {
+  const v4d ax = vabs(x), ay = vabs(y);
+  const v4l steep = ay > ax;
+  const v4d num = steep ? ax : ay;
+  const v4d den = steep ? ay : ax;
+  bad |= ~((den > 0) & (den <= splat(1e300)));
+  const v4d t = num / (den > 0 ? den : splat(1.0));  // in [0, 1]
+  // atan t = atan c + atan u, with c the nearest sixteenth and |u| <= 1/32.
+  const v4d tk = ((t >= 0) & (t <= 1)) ? t : splat(0);
+  const v4i k = __builtin_convertvector(tk * 16 + 0.5, v4i);
+  const v4d c = __builtin_convertvector(k, v4d) * (1.0 / 16);
+  const v4d base = {kArcs.v[k[0]], kArcs.v[k[1]], kArcs.v[k[2]], kArcs.v[k[3]]};
+  const v4d u = (t - c) / (1 + t * c);
+  const v4d u2 = u * u;
+  // The series to u^11 (the next term is below 1e-19 of u), in two halves
+  // that do not wait on each other.
+  const v4d u4 = u2 * u2;
+  const v4d lo = u2 * (-1.0 / 3 + u2 * (1.0 / 5)) + u4 * u2 * (-1.0 / 7);
+  const v4d hi = u4 * u4 * (1.0 / 9 + u2 * (-1.0 / 11));
+  const v4d p = lo + hi;
+  v4d r = base + (u + u * p);
+  r = steep ? kHalfPi - r : r;
+  r = x < 0 ? kPi - r : r;
+  r = (std::bit_cast<v4l>(y) < 0) ? -r : r;
+  // The platform's arc tangent turns -180 into 180. An arm pointing exactly
+  // along the negative x axis gives exactly +-180 here as there; one just off
+  // it, below, might land on the other side of the seam, and is redone.
+  const v4d d = r * kDegrees;
+  bad |= (d < -179.9999) & (y != 0);
+  return d <= -180 ? splat(180) : d;
+}
+
+// Whether every double of v within the margin rounds to the same single
+// (the one it rounds to): it lies well inside that single's rounding interval.
+LANES v4l roundsurely(v4d v, v4f f) {
+  const v4f mag = f < 0 ? -f : f;
+  const v4i bits = std::bit_cast<v4i>(mag);
+  const v4f up = std::bit_cast<v4f>(bits + 1);
+  const v4f down = std::bit_cast<v4f>(bits - 1);
+  const v4d m = vabs(v);
+  const v4d fm = __builtin_convertvector(mag, v4d);
+  const v4d lo = (fm + __builtin_convertvector(down, v4d)) * 0.5;
+  const v4d hi = (fm + __builtin_convertvector(up, v4d)) * 0.5;
+  return (m - lo > kAngleMargin) & (hi - m > kAngleMargin) & (fm > 1e-20) & (fm < 1e30);
+}
+
+// 1/v when v is a power of two (dividing by it is then exactly multiplying by
+// that), else 0. Unit masses make every divisor of a link or joint such.
+double exactinverse(double v) {
+  const bool power = (std::bit_cast<uint64_t>(v) & ((uint64_t{1} << 52) - 1)) == 0;
+  return power && v > 0x1p-900 && v < 0x1p900 ? 1 / v : 0;
+}
+
+LANES bool all4(v4l m) { return (m[0] & m[1] & m[2] & m[3]) != 0; }
+
+struct linkitem {
+  int a, b;
+  double d, ra, rb;
+  double ia = exactinverse(ra), ib = exactinverse(rb);
+};
+struct jointitem {
+  int a, b, c;
+  double ma, mb, mc, mmin, angle, strength;
+  double ia = exactinverse(ma), ib = exactinverse(mb), ic = exactinverse(mc);
+};
+
+// The sweeps read links and joints in packs of four, each field four lanes
+// side by side, and write their corrections the same way: for link i, lane
+// i % 4 of pack i / 4 at out[16 (i / 4) + i % 4], the x correction of its
+// first ball there, the y correction 4 further, then the second ball's at 8
+// and 12; a joint's at out[24 (i / 4) + i % 4]: end a at 0 and 4, end c at 8
+// and 12, the joint b at 16 and 20. The lanes past the last item of the last
+// pack hold a harmless copy and their output is never read.
+struct linkpack {
+  double d[4], ra[4], rb[4], ia[4], ib[4];
+  int a[4], b[4];
+  bool exact;  // every divisor a power of two
+};
+struct jointpack {
+  double ma[4], mb[4], mc[4], ia[4], ib[4], ic[4], mmin[4], angle[4], strength[4];
+  int a[4], b[4], c[4];
+  int count;   // real joints in the pack
+  bool exact;  // every mass a power of two
+};
+constexpr int kLinkOut = 16, kJointOut = 24;
+inline int linkoffset(size_t i) { return static_cast<int>(kLinkOut * (i / 4) + i % 4); }
+inline int jointoffset(size_t i) { return static_cast<int>(kJointOut * (i / 4) + i % 4); }
+
+SWEEP_KERNEL void linkfixes(const linkpack* packs, size_t n, const double* x, const double* y, double* out) {
+  for (size_t p = 0; p < n; p++, out += kLinkOut) {
+    const linkpack& l = packs[p];
+    const v4d x1 = {x[l.a[0]], x[l.a[1]], x[l.a[2]], x[l.a[3]]};
+    const v4d y1 = {y[l.a[0]], y[l.a[1]], y[l.a[2]], y[l.a[3]]};
+    const v4d x2 = {x[l.b[0]], x[l.b[1]], x[l.b[2]], x[l.b[3]]};
+    const v4d y2 = {y[l.b[0]], y[l.b[1]], y[l.b[2]], y[l.b[3]]};
+    const v4d dx = x2 - x1;
+    const v4d dy = y2 - y1;
+    v4d len = vsqrt(dx * dx + dy * dy);
+    len = vabs(len) < kNearZero ? splat(kNearZero) : len;
+    const v4d e = len - load4(l.d);
+    const v4d ux = dx / len, uy = dy / len;
+    v4d to1, to2;
+    if (l.exact) {
+      to1 = e * load4(l.ia);
+      to2 = -e * load4(l.ib);
+    } else {
+      to1 = e / load4(l.ra);
+      to2 = -e / load4(l.rb);
+    }
+    const v4d c1 = to1 * ux * kLinkStiffness, c2 = to1 * uy * kLinkStiffness;
+    const v4d c3 = to2 * ux * kLinkStiffness, c4 = to2 * uy * kLinkStiffness;
+    __builtin_memcpy(out, &c1, sizeof c1);
+    __builtin_memcpy(out + 4, &c2, sizeof c2);
+    __builtin_memcpy(out + 8, &c3, sizeof c3);
+    __builtin_memcpy(out + 12, &c4, sizeof c4);
+  }
+}
+
+// Lane k of a joint pack the one-at-a-time way, with the library's arc tangent.
+void exactjoint(const jointpack& j, int k, const double* x, const double* y, double s, double* out) {
+  const jointpush p = jointshift(x[j.a[k]], y[j.a[k]], x[j.b[k]], y[j.b[k]], x[j.c[k]], y[j.c[k]], j.ma[k],
+                                 j.mb[k], j.mc[k], j.mmin[k], j.angle[k], j.strength[k], s);
+  const double v[6] = {p.ax, p.ay, p.cx, p.cy, p.bx, p.by};
+  for (int i = 0; i < 6; i++) out[4 * i + k] = v[i];
+}
+
+SWEEP_KERNEL void jointfixes(const jointpack* packs, size_t n, const double* x, const double* y, double s,
+                             double* out) {
+  for (size_t p = 0; p < n; p++, out += kJointOut) {
+    const jointpack& j = packs[p];
+    const v4d bx = {x[j.b[0]], x[j.b[1]], x[j.b[2]], x[j.b[3]]};
+    const v4d by = {y[j.b[0]], y[j.b[1]], y[j.b[2]], y[j.b[3]]};
+    const v4d dx1 = bx - v4d{x[j.a[0]], x[j.a[1]], x[j.a[2]], x[j.a[3]]};
+    const v4d dy1 = by - v4d{y[j.a[0]], y[j.a[1]], y[j.a[2]], y[j.a[3]]};
+    const v4d dx2 = v4d{x[j.c[0]], x[j.c[1]], x[j.c[2]], x[j.c[3]]} - bx;
+    const v4d dy2 = v4d{y[j.c[0]], y[j.c[1]], y[j.c[2]], y[j.c[3]]} - by;
+    v4l bad = {0, 0, 0, 0};
+    const v4d a1 = quickatan2deg(dy1, -dx1, bad);
+    const v4d a2 = quickatan2deg(dy2, -dx2, bad);
+    const v4d v = a1 - a2 + 180;
+    const v4f measured = __builtin_convertvector(v, v4f);
+    bad |= ~roundsurely(v, measured);
+    // One turn at most either way, as the wrapping loops would do it.
+    v4f theta = measured >= 360.0f ? measured - 360.0f : measured;
+    theta = theta < 0.0f ? theta + 360.0f : theta;
+    const v4d off = __builtin_convertvector(theta, v4d) - load4(j.angle);
+    bad |= ~(vabs(off) <= 540);
+    v4f err = __builtin_convertvector(off, v4f);
+    err = err > 180.0f ? err - 360.0f : err;
+    err = err < -180.0f ? err + 360.0f : err;
+
+    v4d q1 = dx1 * dx1 + dy1 * dy1;
+    v4d q2 = dx2 * dx2 + dy2 * dy2;
+    q1 = q1 < kNearZero ? splat(kNearZero) : q1;
+    q2 = q2 < kNearZero ? splat(kNearZero) : q2;
+    const v4d mmin = load4(j.mmin);
+    const v4d k = vmin(vmin(kJointCap * q1 * mmin, kJointCap * q2 * mmin), load4(j.strength));
+    const v4d f = k * (__builtin_convertvector(err, v4d) / kJointGain) * s;
+    const v4d p1 = f * dy1 / q1, p2 = f * dy2 / q2;
+    const v4d r1 = f * dx1 / q1, r2 = f * dx2 / q2;
+    v4d push[6];
+    if (j.exact) {
+      const v4d ia = load4(j.ia), ib = load4(j.ib), ic = load4(j.ic);
+      push[0] = p1 * ia, push[1] = -r1 * ia;
+      push[2] = p2 * ic, push[3] = -r2 * ic;
+      push[4] = (-p1 - p2) * ib, push[5] = (r1 + r2) * ib;
+    } else {
+      const v4d ma = load4(j.ma), mb = load4(j.mb), mc = load4(j.mc);
+      push[0] = p1 / ma, push[1] = -r1 / ma;
+      push[2] = p2 / mc, push[3] = -r2 / mc;
+      push[4] = (-p1 - p2) / mb, push[5] = (r1 + r2) / mb;
+    }
+    __builtin_memcpy(out, push, sizeof push);
+    if (!all4(~bad)) {
+      for (int lane = 0; lane < j.count; lane++) {
+        if (bad[lane]) exactjoint(j, lane, x, y, s, out);
+      }
+    }
+  }
+}
+
 // The frame's passes run over compact copies of what they touch: positions,
 // shifts and masses of the balls side by side in plain arrays, and the links
 // and joints as slots into them, with what stays fixed through the frame
@@ -117,20 +360,65 @@ inline bool jointacts(const tension& t) {
 // its order are those of shiftballs and tensionballs, so the result is the
 // same to the bit; the passes just stay in the cache.
 struct framesolver {
-  struct linkitem {
-    int a, b;
-    double d, ra, rb;
-  };
-  struct jointitem {
-    int a, b, c;
-    double ma, mb, mc, mmin, angle, strength;
-  };
   std::vector<ball*> balls;  // slot -> ball
   std::vector<double> x, y, sx, sy, m;
   std::vector<int> os;   // slots of osballlist, in its order
   bool repeats = false;  // a ball listed twice in osballlist takes its shifts twice
+  int moving = 0;        // slots below this are osballlist's balls; the rest never move
   std::vector<linkitem> links;
   std::vector<jointitem> joints;
+  std::vector<linkpack> linkpacks;
+  std::vector<jointpack> jointpacks;
+  std::vector<double> linkout, jointout;  // one sweep's corrections, see linkfixes
+
+  // Where each ball's corrections of a sweep lie in the sweep's output, in
+  // the order the ball takes them: feed[first[i]] to feed[first[i+1]-1]
+  // are the offsets of slot i's x corrections (the y ones lie 4 further).
+  // For the moving balls the first `width` of them are also laid out in
+  // rows of equal length, filled up with the offset of a pair of zeros, so
+  // that summing them takes no branches; adding zero to a sum that started
+  // at +0 changes none of its bits.
+  struct feeds {
+    std::vector<int> first, feed;
+    std::vector<int> rows;
+    int width = 0;
+    void reserve(size_t nballs, size_t nentries) {
+      first.reserve(nballs + 1);
+      feed.reserve(nentries);
+      rows.reserve(nballs * 4);
+    }
+    // entries(add) calls add(slot, offset) for every correction in order;
+    // zeros is the offset of the pair of zeros after the real corrections.
+    template <class Entries>
+    void build(size_t nslots, int moving, int zeros, Entries entries) {
+      first.assign(nslots + 1, 0);
+      size_t total = 0;
+      entries([&](int slot, int) {
+        first[slot + 1]++;
+        total++;
+      });
+      // The row length leaves at most one moving ball in 32 with more.
+      int counts[10] = {};
+      for (int i = 0; i < moving; i++) counts[std::min(first[i + 1], 9)]++;
+      width = 0;
+      for (int over = moving - counts[0]; width < 8 && over > moving / 32;) over -= counts[++width];
+      while (static_cast<size_t>(width) * moving > rows.capacity() && width > 0) width--;
+
+      for (size_t i = 0; i < nslots; i++) first[i + 1] += first[i];
+      feed.resize(total);
+      std::vector<int>& next = first;  // filled from each slot's start, then shifted back
+      entries([&](int slot, int offset) { feed[next[slot]++] = offset; });
+      for (size_t i = nslots; i > 0; i--) first[i] = first[i - 1];
+      first[0] = 0;
+
+      rows.assign(static_cast<size_t>(width) * moving, zeros);
+      for (int i = 0; i < moving; i++) {
+        const int n = std::min(first[i + 1] - first[i], width);
+        std::copy(feed.begin() + first[i], feed.begin() + first[i] + n, rows.begin() + i * width);
+      }
+    }
+  };
+  feeds linkfeed, jointfeed;
 
   // Room for every ball, link and joint of the world, so that the frames of a
   // level allocate nothing even as more of it comes into view.
@@ -144,6 +432,12 @@ struct framesolver {
     os.reserve(nballs);
     links.reserve(nlinks);
     joints.reserve(njoints);
+    linkpacks.reserve(nlinks / 4 + 1);
+    jointpacks.reserve(njoints / 4 + 1);
+    linkout.reserve(kLinkOut * (nlinks / 4 + 1) + 8);
+    jointout.reserve(kJointOut * (njoints / 4 + 1) + 8);
+    linkfeed.reserve(nballs, 2 * nlinks);
+    jointfeed.reserve(nballs, 3 * njoints);
   }
   void clear() {
     balls.clear();
@@ -156,6 +450,7 @@ struct framesolver {
     links.clear();
     joints.clear();
     repeats = false;
+    moving = 0;
   }
   // A ball outside osballlist (an end of a link into a figure out of view)
   // gets a slot too: its shifts build up as they do in the record, and it is
@@ -172,63 +467,162 @@ struct framesolver {
     m.push_back(b->actualmass);
     return b->slot;
   }
+  void pack() {
+    linkpacks.resize((links.size() + 3) / 4);
+    for (size_t i = 0; i < links.size() || i % 4 != 0; i++) {
+      const linkitem& l = links[std::min(i, links.size() - 1)];
+      linkpack& p = linkpacks[i / 4];
+      const int k = static_cast<int>(i % 4);
+      p.a[k] = l.a;
+      p.b[k] = l.b;
+      p.d[k] = l.d;
+      p.ra[k] = l.ra;
+      p.rb[k] = l.rb;
+      p.ia[k] = l.ia;
+      p.ib[k] = l.ib;
+      p.exact = (k == 0 || p.exact) && l.ia != 0 && l.ib != 0;
+    }
+    jointpacks.resize((joints.size() + 3) / 4);
+    for (size_t i = 0; i < joints.size() || i % 4 != 0; i++) {
+      const jointitem& j = joints[std::min(i, joints.size() - 1)];
+      jointpack& p = jointpacks[i / 4];
+      const int k = static_cast<int>(i % 4);
+      p.a[k] = j.a;
+      p.b[k] = j.b;
+      p.c[k] = j.c;
+      p.ma[k] = j.ma;
+      p.mb[k] = j.mb;
+      p.mc[k] = j.mc;
+      p.ia[k] = j.ia;
+      p.ib[k] = j.ib;
+      p.ic[k] = j.ic;
+      p.mmin[k] = j.mmin;
+      p.angle[k] = j.angle;
+      p.strength[k] = j.strength;
+      p.count = static_cast<int>(std::min<size_t>(4, joints.size() - (i - k)));
+      p.exact = (k == 0 || p.exact) && j.ia != 0 && j.ib != 0 && j.ic != 0;
+    }
+  }
+  void prepare() {
+    pack();
+    // Each output ends in a run of zeros for the rows to fill up with.
+    const int linkzeros = kLinkOut * static_cast<int>(linkpacks.size());
+    const int jointzeros = kJointOut * static_cast<int>(jointpacks.size());
+    linkout.assign(linkzeros + 8, 0.0);
+    jointout.assign(jointzeros + 8, 0.0);
+    if (repeats) return;
+    linkfeed.build(balls.size(), moving, linkzeros, [this](auto add) {
+      for (size_t i = 0; i < links.size(); i++) {
+        add(links[i].a, linkoffset(i));
+        add(links[i].b, linkoffset(i) + 8);
+      }
+    });
+    jointfeed.build(balls.size(), moving, jointzeros, [this](auto add) {
+      for (size_t i = 0; i < joints.size(); i++) {
+        add(joints[i].a, jointoffset(i));
+        add(joints[i].c, jointoffset(i) + 8);
+        add(joints[i].b, jointoffset(i) + 16);
+      }
+    });
+  }
+
+  // Each moving ball sums its corrections from zero, in the order the sweep
+  // made them, and moves by the sum; the last sweep's sums stay as its
+  // shifts. A ball that never moves keeps adding to the shifts it had.
+  template <int W>
+  void gatherrows(const feeds& f, const double* out, bool last) {
+    const int* first = f.first.data();
+    const int* feed = f.feed.data();
+    const int* row = f.rows.data();
+    for (int i = 0; i < moving; i++, row += W) {
+      double gx = 0, gy = 0;
+      for (int k = 0; k < W; k++) {
+        gx += out[row[k]];
+        gy += out[row[k] + 4];
+      }
+      for (int k = first[i] + W; k < first[i + 1]; k++) {
+        gx += out[feed[k]];
+        gy += out[feed[k] + 4];
+      }
+      x[i] += gx;
+      y[i] += gy;
+      if (last) {
+        sx[i] = gx;
+        sy[i] = gy;
+      }
+    }
+  }
+  void gather(const feeds& f, const double* out, bool last) {
+    switch (f.width) {
+      case 0: gatherrows<0>(f, out, last); break;
+      case 1: gatherrows<1>(f, out, last); break;
+      case 2: gatherrows<2>(f, out, last); break;
+      case 3: gatherrows<3>(f, out, last); break;
+      case 4: gatherrows<4>(f, out, last); break;
+      case 5: gatherrows<5>(f, out, last); break;
+      case 6: gatherrows<6>(f, out, last); break;
+      case 7: gatherrows<7>(f, out, last); break;
+      default: gatherrows<8>(f, out, last); break;
+    }
+    const int* first = f.first.data();
+    const int* feed = f.feed.data();
+    for (size_t i = static_cast<size_t>(moving); i < balls.size(); i++) {
+      for (int k = first[i]; k < first[i + 1]; k++) {
+        sx[i] += out[feed[k]];
+        sy[i] += out[feed[k] + 4];
+      }
+    }
+  }
+
+  // With a ball listed twice in osballlist the corrections go into the
+  // shifts one by one, and the shifts are added once per listing.
   void clearshifts() {
     for (int i : os) {
       sx[i] = 0;
       sy[i] = 0;
     }
   }
-  void applyshifts() {
-    for (int i : os) {
-      x[i] += sx[i];
-      y[i] += sy[i];
-    }
-  }
-  // Adds the sweep's shifts to the positions and, when another sweep follows,
-  // clears them for it; in one walk unless a ball is listed twice.
   void settle(bool more) {
-    if (!more || repeats) {
-      applyshifts();
-      if (more) clearshifts();
-      return;
-    }
     for (int i : os) {
       x[i] += sx[i];
       y[i] += sy[i];
-      sx[i] = 0;
-      sy[i] = 0;
     }
+    if (more) clearshifts();
   }
-  void jointsweep(double s) {
-    for (const jointitem& j : joints) {
-      const jointpush p = jointshift(x[j.a], y[j.a], x[j.b], y[j.b], x[j.c], y[j.c], j.ma, j.mb, j.mc, j.mmin,
-                                     j.angle, j.strength, s);
-      sx[j.a] += p.ax;
-      sy[j.a] += p.ay;
-      sx[j.c] += p.cx;
-      sy[j.c] += p.cy;
-      sx[j.b] += p.bx;
-      sy[j.b] += p.by;
+  void jointsweep(double s, bool last) {
+    jointfixes(jointpacks.data(), jointpacks.size(), x.data(), y.data(), s, jointout.data());
+    if (!repeats) return gather(jointfeed, jointout.data(), last);
+    for (size_t i = 0; i < joints.size(); i++) {
+      const jointitem& j = joints[i];
+      const double* o = &jointout[jointoffset(i)];
+      const int to[3] = {j.a, j.c, j.b};
+      for (int e = 0; e < 3; e++) {
+        sx[to[e]] += o[8 * e];
+        sy[to[e]] += o[8 * e + 4];
+      }
     }
+    settle(!last);
   }
-  void linksweep() {
-    double c[5];
-    for (const linkitem& l : links) {
-      linkshift(x[l.a], y[l.a], x[l.b], y[l.b], l.d, l.ra, l.rb, c);
-      sx[l.a] += c[1];
-      sy[l.a] += c[2];
-      sx[l.b] += c[3];
-      sy[l.b] += c[4];
+  void linksweep(bool last) {
+    linkfixes(linkpacks.data(), linkpacks.size(), x.data(), y.data(), linkout.data());
+    if (!repeats) return gather(linkfeed, linkout.data(), last);
+    for (size_t i = 0; i < links.size(); i++) {
+      const linkitem& l = links[i];
+      const double* o = &linkout[linkoffset(i)];
+      sx[l.a] += o[0];
+      sy[l.a] += o[4];
+      sx[l.b] += o[8];
+      sy[l.b] += o[12];
     }
+    settle(!last);
   }
   // Joints first, so the links have the last word in every pass.
   void run(int passes, double s) {
     clearshifts();
+    prepare();
     for (int i = 0; i < passes; i++) {
-      jointsweep(s);
-      settle(true);
-      linksweep();
-      settle(i + 1 < passes);
+      jointsweep(s, false);
+      linksweep(i + 1 == passes);
     }
   }
 };
@@ -240,33 +634,67 @@ framesolver& solver() {
 
 }  // namespace
 
-void game::constraintpasses() {
+void game::constraintpasses() { solveconstraints(false); }
+
+// The passes, then the velocity of every ball in view from how far it moved
+// this step: done while each record is written back rather than in a walk
+// of its own.
+void game::constraintstep() { solveconstraints(true); }
+
+void game::solveconstraints(bool velocities) {
   framesolver& fs = solver();
   fs.clear();
   fs.reserve(std::max(balllist.size(), osballlist.size()) + 1, linklist.size(), TensionList.size());
-  for (ball* b : osballlist) {
+  // The records lie all over the heap: ask for the ones a few steps ahead
+  // while this one is worked on (the link or joint itself further ahead, so
+  // that its ball pointers are there to be read when their turn comes).
+  constexpr size_t kAhead = 8;
+  auto ahead = [](const auto& list, size_t i) {
+    return i + kAhead < list.size() ? list[i + kAhead] : nullptr;
+  };
+  for (size_t i = 0; i < osballlist.size(); i++) {
+    __builtin_prefetch(ahead(osballlist, i));
     const size_t before = fs.balls.size();
-    const int i = fs.slotof(b);
+    const int slot = fs.slotof(osballlist[i]);
     fs.repeats = fs.repeats || fs.balls.size() == before;
-    fs.os.push_back(i);
+    fs.os.push_back(slot);
   }
-  for (tension* t : ostensionlist) {
+  fs.moving = static_cast<int>(fs.balls.size());
+  for (size_t i = 0; i < ostensionlist.size(); i++) {
+    if (i + 2 * kAhead < ostensionlist.size()) __builtin_prefetch(ostensionlist[i + 2 * kAhead]);
+    if (const tension* next = ahead(ostensionlist, i)) {
+      __builtin_prefetch(next->ball1);
+      __builtin_prefetch(next->ball2);
+      __builtin_prefetch(next->ball3);
+    }
+    const tension* t = ostensionlist[i];
     if (!jointacts(*t)) continue;
     const int a = fs.slotof(t->ball1), b = fs.slotof(t->ball2), c = fs.slotof(t->ball3);
     fs.joints.push_back(
         {a, b, c, fs.m[a], fs.m[b], fs.m[c], smallestmass(fs.m[a], fs.m[b], fs.m[c]), t->angle, t->strength});
   }
-  for (struct link* l : oslinklist) {
+  for (size_t i = 0; i < oslinklist.size(); i++) {
+    if (i + 2 * kAhead < oslinklist.size()) __builtin_prefetch(oslinklist[i + 2 * kAhead]);
+    if (const struct link* next = ahead(oslinklist, i)) {
+      __builtin_prefetch(next->ball1);
+      __builtin_prefetch(next->ball2);
+    }
+    const struct link* l = oslinklist[i];
     const int a = fs.slotof(l->ball1), b = fs.slotof(l->ball2);
     fs.links.push_back({a, b, l->distance, fs.m[a] / fs.m[b] + 1, fs.m[b] / fs.m[a] + 1});
   }
   fs.run(kConstraintPasses, slower);
   for (size_t i = 0; i < fs.balls.size(); i++) {
+    __builtin_prefetch(ahead(fs.balls, i), 1);
     ball& b = *fs.balls[i];
     b.x = fs.x[i];
     b.y = fs.y[i];
     b.shiftx = fs.sx[i];
     b.shifty = fs.sy[i];
+    if (velocities && i < static_cast<size_t>(fs.moving)) {
+      b.updatev(slower);
+      b.rebounded = 0;
+    }
   }
 }
 

@@ -136,6 +136,8 @@ class game {
   // The frame's 20 passes of tensionballs then shiftballs over the on-screen
   // lists, run on compact copies of the records (same arithmetic, same bits).
   void constraintpasses();
+  void constraintstep();
+  void solveconstraints(bool velocities);
   std::array<double, 5> partialshiftballs(const ball* b1, const ball* b2, double d) const;
 
   // ==== world/draw.cpp

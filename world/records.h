@@ -6,24 +6,30 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class game;
 struct marionetobject;
 
-// One simulated disc. The constraint passes touch only the first fields
-// (position, shifts, masses), so they lie together at the front; the
+// Whether a ball's or link's kind is the one named (the length is compared first).
+inline bool iskind(const std::string& kind, std::string_view name) { return std::string_view(kind) == name; }
+
+// One simulated disc. The step touches only the first fields (position,
+// shifts, masses, velocity, anchoring), so they lie together at the front; the
 // constructor still draws its random defaults in the record's own order
 // (col, x, y, color).
 struct ball {
   double x = 0, y = 0;
   double shiftx = 0, shifty = 0;
   double actualmass = 0;
+  int slot = -1;  // scratch: the ball's place in the frame's constraint solver
   double oldx = 0, oldy = 0;
   double xv = 0, yv = 0;
+  int anchored = 1;
+  int rebounded = 0;
   double m = 1.0;
   double r = 15.0;
-  int anchored = 1;
   double anchorx = 0, anchory = 0;
 
   int tumbo = 0;
@@ -40,11 +46,9 @@ struct ball {
   int ballobjectnum = 0;
   int col = 0;
   int shooting = 0;
-  int rebounded = 0;
   game* gamoz = nullptr;
   int number = 0;
   std::array<int, 3> color{};
-  int slot = -1;  // scratch: the ball's place in the frame's constraint solver
 
   ball();  // random col, x, y, color from the platform generator
   void updatev(double s);

@@ -66,9 +66,5 @@ void game::stepworld() {
     b->y = b->y + b->yv * slower;
   }
   doanchor();
-  constraintpasses();
-  for (ball* b : osballlist) {
-    b->updatev(slower);
-    b->rebounded = 0;
-  }
+  constraintstep();  // with each ball's updatev(slower) and rebounded := 0
 }
