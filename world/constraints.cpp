@@ -195,7 +195,7 @@ LANES v4d quickatan2deg(v4d y, v4d x, v4l& bad) {
   v4d r = base + (u + u * p);
   r = steep ? kHalfPi - r : r;
   r = x < 0 ? kPi - r : r;
-  r = (std::bit_cast<v4l>(y) < 0) ? -r : r;
+  r = ((v4l)y < 0) ? -r : r;  // the sign bit, as for -0
   // The platform's arc tangent turns -180 into 180. An arm pointing exactly
   // along the negative x axis gives exactly +-180 here as there; one just off
   // it, below, might land on the other side of the seam, and is redone.
@@ -208,9 +208,10 @@ LANES v4d quickatan2deg(v4d y, v4d x, v4l& bad) {
 // (the one it rounds to): it lies well inside that single's rounding interval.
 LANES v4l roundsurely(v4d v, v4f f) {
   const v4f mag = f < 0 ? -f : f;
-  const v4i bits = std::bit_cast<v4i>(mag);
-  const v4f up = std::bit_cast<v4f>(bits + 1);
-  const v4f down = std::bit_cast<v4f>(bits - 1);
+  // Casts between vectors of one size keep the bits.
+  const v4i bits = (v4i)mag;
+  const v4f up = (v4f)(bits + 1);
+  const v4f down = (v4f)(bits - 1);
   const v4d m = vabs(v);
   const v4d fm = __builtin_convertvector(mag, v4d);
   const v4d lo = (fm + __builtin_convertvector(down, v4d)) * 0.5;
@@ -362,6 +363,7 @@ SWEEP_KERNEL void jointfixes(const jointpack* packs, size_t n, const double* x, 
 struct framesolver {
   std::vector<ball*> balls;  // slot -> ball
   std::vector<double> x, y, sx, sy, m;
+  std::vector<int> anchored;
   std::vector<int> os;   // slots of osballlist, in its order
   bool repeats = false;  // a ball listed twice in osballlist takes its shifts twice
   int moving = 0;        // slots below this are osballlist's balls; the rest never move
@@ -429,8 +431,13 @@ struct framesolver {
     sx.reserve(nballs);
     sy.reserve(nballs);
     m.reserve(nballs);
+    anchored.reserve(nballs);
     os.reserve(nballs);
     links.reserve(nlinks);
+    seen.balls.reserve(nballs);
+    seen.links.reserve(nlinks);
+    seen.tensions.reserve(njoints);
+    seen.joint.reserve(njoints);
     joints.reserve(njoints);
     linkpacks.reserve(nlinks / 4 + 1);
     jointpacks.reserve(njoints / 4 + 1);
@@ -446,11 +453,13 @@ struct framesolver {
     sx.clear();
     sy.clear();
     m.clear();
+    anchored.clear();
     os.clear();
     links.clear();
     joints.clear();
     repeats = false;
     moving = 0;
+    seen.valid = false;
   }
   // A ball outside osballlist (an end of a link into a figure out of view)
   // gets a slot too: its shifts build up as they do in the record, and it is
@@ -465,8 +474,68 @@ struct framesolver {
     sx.push_back(b->shiftx);
     sy.push_back(b->shifty);
     m.push_back(b->actualmass);
+    anchored.push_back(b->anchored);
     return b->slot;
   }
+  // What the solver was built from, so that the next frame can use it again
+  // when nothing it depends on has changed: the same lists in the same
+  // order, the same ends, rest lengths, rest angles, strengths, masses and
+  // anchors. Only positions and shifts are then read afresh.
+  struct built {
+    bool valid = false;
+    std::vector<ball*> balls;
+    std::vector<struct link*> links;
+    std::vector<tension*> tensions;
+    std::vector<int> joint;  // per tension: its joint, or -1 if it does nothing
+  } seen;
+
+  static bool samebits(double a, double b) { return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b); }
+
+  bool reuse(const game& g) {
+    if (!seen.valid || g.osballlist != seen.balls || g.oslinklist != seen.links ||
+        g.ostensionlist != seen.tensions) {
+      return false;
+    }
+    for (size_t i = 0; i < balls.size(); i++) {
+      const ball& b = *balls[i];
+      if (!samebits(b.actualmass, m[i]) || b.anchored != anchored[i]) return false;
+    }
+    for (size_t i = 0; i < g.ostensionlist.size(); i++) {
+      const tension& t = *g.ostensionlist[i];
+      const int j = seen.joint[i];
+      if (j < 0) {
+        if (jointacts(t)) return false;
+        continue;
+      }
+      const jointitem& it = joints[static_cast<size_t>(j)];
+      if (balls[it.a] != t.ball1 || balls[it.b] != t.ball2 || balls[it.c] != t.ball3 ||
+          !samebits(it.angle, t.angle) || !samebits(it.strength, t.strength) || t.strength <= kInertStrength ||
+          (anchored[it.a] == 1 && anchored[it.b] == 1 && anchored[it.c] == 1)) {
+        return false;
+      }
+    }
+    for (size_t i = 0; i < links.size(); i++) {
+      const struct link& l = *g.oslinklist[i];
+      if (balls[links[i].a] != l.ball1 || balls[links[i].b] != l.ball2 || !samebits(links[i].d, l.distance)) {
+        return false;
+      }
+    }
+    for (size_t i = 0; i < balls.size(); i++) {
+      const ball& b = *balls[i];
+      x[i] = b.x;
+      y[i] = b.y;
+      sx[i] = b.shiftx;
+      sy[i] = b.shifty;
+    }
+    return true;
+  }
+  void remember(const game& g) {
+    seen.balls.assign(g.osballlist.begin(), g.osballlist.end());
+    seen.links.assign(g.oslinklist.begin(), g.oslinklist.end());
+    seen.tensions.assign(g.ostensionlist.begin(), g.ostensionlist.end());
+    seen.valid = true;
+  }
+
   void pack() {
     linkpacks.resize((links.size() + 3) / 4);
     for (size_t i = 0; i < links.size() || i % 4 != 0; i++) {
@@ -617,9 +686,9 @@ struct framesolver {
     settle(!last);
   }
   // Joints first, so the links have the last word in every pass.
-  void run(int passes, double s) {
+  void run(int passes, double s, bool fresh) {
     clearshifts();
-    prepare();
+    if (fresh) prepare();
     for (int i = 0; i < passes; i++) {
       jointsweep(s, false);
       linksweep(i + 1 == passes);
@@ -630,6 +699,54 @@ struct framesolver {
 framesolver& solver() {
   static framesolver s;
   return s;
+}
+
+// Lays the frame's balls, joints and links out for the solver.
+void buildsolver(framesolver& fs, const game& g) {
+  fs.clear();
+  fs.reserve(std::max(g.balllist.size(), g.osballlist.size()) + 1, g.linklist.size(), g.TensionList.size());
+  // The records lie all over the heap: ask for the ones a few steps ahead
+  // while this one is worked on (the link or joint itself further ahead, so
+  // that its ball pointers are there to be read when their turn comes).
+  constexpr size_t kAhead = 8;
+  auto ahead = [](const auto& list, size_t i) { return i + kAhead < list.size() ? list[i + kAhead] : nullptr; };
+  for (size_t i = 0; i < g.osballlist.size(); i++) {
+    __builtin_prefetch(ahead(g.osballlist, i));
+    const size_t before = fs.balls.size();
+    const int slot = fs.slotof(g.osballlist[i]);
+    fs.repeats = fs.repeats || fs.balls.size() == before;
+    fs.os.push_back(slot);
+  }
+  fs.moving = static_cast<int>(fs.balls.size());
+  fs.seen.joint.clear();
+  for (size_t i = 0; i < g.ostensionlist.size(); i++) {
+    if (i + 2 * kAhead < g.ostensionlist.size()) __builtin_prefetch(g.ostensionlist[i + 2 * kAhead]);
+    if (const tension* next = ahead(g.ostensionlist, i)) {
+      __builtin_prefetch(next->ball1);
+      __builtin_prefetch(next->ball2);
+      __builtin_prefetch(next->ball3);
+    }
+    const tension* t = g.ostensionlist[i];
+    if (!jointacts(*t)) {
+      fs.seen.joint.push_back(-1);
+      continue;
+    }
+    fs.seen.joint.push_back(static_cast<int>(fs.joints.size()));
+    const int a = fs.slotof(t->ball1), b = fs.slotof(t->ball2), c = fs.slotof(t->ball3);
+    fs.joints.push_back(
+        {a, b, c, fs.m[a], fs.m[b], fs.m[c], smallestmass(fs.m[a], fs.m[b], fs.m[c]), t->angle, t->strength});
+  }
+  for (size_t i = 0; i < g.oslinklist.size(); i++) {
+    if (i + 2 * kAhead < g.oslinklist.size()) __builtin_prefetch(g.oslinklist[i + 2 * kAhead]);
+    if (const struct link* next = ahead(g.oslinklist, i)) {
+      __builtin_prefetch(next->ball1);
+      __builtin_prefetch(next->ball2);
+    }
+    const struct link* l = g.oslinklist[i];
+    const int a = fs.slotof(l->ball1), b = fs.slotof(l->ball2);
+    fs.links.push_back({a, b, l->distance, fs.m[a] / fs.m[b] + 1, fs.m[b] / fs.m[a] + 1});
+  }
+  fs.remember(g);
 }
 
 }  // namespace
@@ -643,49 +760,11 @@ void game::constraintstep() { solveconstraints(true); }
 
 void game::solveconstraints(bool velocities) {
   framesolver& fs = solver();
-  fs.clear();
-  fs.reserve(std::max(balllist.size(), osballlist.size()) + 1, linklist.size(), TensionList.size());
-  // The records lie all over the heap: ask for the ones a few steps ahead
-  // while this one is worked on (the link or joint itself further ahead, so
-  // that its ball pointers are there to be read when their turn comes).
-  constexpr size_t kAhead = 8;
-  auto ahead = [](const auto& list, size_t i) {
-    return i + kAhead < list.size() ? list[i + kAhead] : nullptr;
-  };
-  for (size_t i = 0; i < osballlist.size(); i++) {
-    __builtin_prefetch(ahead(osballlist, i));
-    const size_t before = fs.balls.size();
-    const int slot = fs.slotof(osballlist[i]);
-    fs.repeats = fs.repeats || fs.balls.size() == before;
-    fs.os.push_back(slot);
-  }
-  fs.moving = static_cast<int>(fs.balls.size());
-  for (size_t i = 0; i < ostensionlist.size(); i++) {
-    if (i + 2 * kAhead < ostensionlist.size()) __builtin_prefetch(ostensionlist[i + 2 * kAhead]);
-    if (const tension* next = ahead(ostensionlist, i)) {
-      __builtin_prefetch(next->ball1);
-      __builtin_prefetch(next->ball2);
-      __builtin_prefetch(next->ball3);
-    }
-    const tension* t = ostensionlist[i];
-    if (!jointacts(*t)) continue;
-    const int a = fs.slotof(t->ball1), b = fs.slotof(t->ball2), c = fs.slotof(t->ball3);
-    fs.joints.push_back(
-        {a, b, c, fs.m[a], fs.m[b], fs.m[c], smallestmass(fs.m[a], fs.m[b], fs.m[c]), t->angle, t->strength});
-  }
-  for (size_t i = 0; i < oslinklist.size(); i++) {
-    if (i + 2 * kAhead < oslinklist.size()) __builtin_prefetch(oslinklist[i + 2 * kAhead]);
-    if (const struct link* next = ahead(oslinklist, i)) {
-      __builtin_prefetch(next->ball1);
-      __builtin_prefetch(next->ball2);
-    }
-    const struct link* l = oslinklist[i];
-    const int a = fs.slotof(l->ball1), b = fs.slotof(l->ball2);
-    fs.links.push_back({a, b, l->distance, fs.m[a] / fs.m[b] + 1, fs.m[b] / fs.m[a] + 1});
-  }
-  fs.run(kConstraintPasses, slower);
+  const bool fresh = !fs.reuse(*this);
+  if (fresh) buildsolver(fs, *this);
+  fs.run(kConstraintPasses, slower, fresh);
   for (size_t i = 0; i < fs.balls.size(); i++) {
-    __builtin_prefetch(ahead(fs.balls, i), 1);
+    if (i + 8 < fs.balls.size()) __builtin_prefetch(fs.balls[i + 8], 1);
     ball& b = *fs.balls[i];
     b.x = fs.x[i];
     b.y = fs.y[i];

@@ -28,9 +28,6 @@ constexpr int kColourStep = 2;
 
 double guard(double v) { return std::fabs(v) < kNearZero ? kNearZero : v; }
 
-// Kinds differ in length, so most tests end at the length.
-bool is(const std::string& kind, std::string_view name) { return std::string_view(kind) == name; }
-
 // The draw list's sort key as an unsigned integer in the same order: ascending
 // size, with a size that is not a number first (as minus infinity) and -0
 // equal to 0.
@@ -83,10 +80,10 @@ void ball::updateapp() {
 void ball::draw(int /*flag*/) {
   const game& gm = *gamoz;
   updateapp();
-  if (is(kind, "background")) SetAlpha(0.5);
+  if (iskind(kind, "background")) SetAlpha(0.5);
   if (this == gm.firstball) {
     SetColor(gm.unicol[0][0], gm.unicol[0][1], gm.unicol[0][2]);
-  } else if (is(kind, "damaging")) {
+  } else if (iskind(kind, "damaging")) {
     SetColor(255, 0, 0);
   } else {
     SetColor(255, 255, 255);
@@ -99,17 +96,17 @@ void ball::draw(int /*flag*/) {
 
 void link::Draw() {
   const game& gm = *gamoz;
-  if (is(kind, "damaging")) {
+  if (iskind(kind, "damaging")) {
     SetColor(255, 0, 0);
-  } else if (is(kind, "stop")) {
+  } else if (iskind(kind, "stop")) {
     SetColor(gm.unicol[1][0], gm.unicol[1][1], gm.unicol[1][2]);
-  } else if (is(kind, "virtual")) {
+  } else if (iskind(kind, "virtual")) {
     SetColor(0, 255, 255);
     SetAlpha(0.5);
     width = kVirtualWidth;  // lasting: the collisions use it from now on
   } else {
     SetColor(255, 255, 255);
-    if (is(kind, "background")) SetAlpha(0.5);
+    if (iskind(kind, "background")) SetAlpha(0.5);
   }
 
   const double ax = ball1->x, ay = ball1->y, bx = ball2->x, by = ball2->y;

@@ -15,10 +15,10 @@ struct marionetobject;
 // Whether a ball's or link's kind is the one named (the length is compared first).
 inline bool iskind(const std::string& kind, std::string_view name) { return std::string_view(kind) == name; }
 
-// One simulated disc. The step touches only the first fields (position,
-// shifts, masses, velocity, anchoring), so they lie together at the front; the
-// constructor still draws its random defaults in the record's own order
-// (col, x, y, color).
+// One simulated disc. The step and the culling touch only the first fields
+// (position, shifts, masses, velocity, anchoring, size), so they lie together
+// at the front; the constructor still draws its random defaults in the
+// record's own order (col, x, y, color).
 struct ball {
   double x = 0, y = 0;
   double shiftx = 0, shifty = 0;
@@ -28,6 +28,7 @@ struct ball {
   double xv = 0, yv = 0;
   int anchored = 1;
   int rebounded = 0;
+  int onscreen = 0;
   double m = 1.0;
   double r = 15.0;
   double anchorx = 0, anchory = 0;
@@ -35,7 +36,6 @@ struct ball {
   int tumbo = 0;
   int rolling = 0;
   marionetobject* ballmarionetobject = nullptr;
-  int onscreen = 0;
   std::string kind = "normal";
   int single = 0;
   double balltension = 0;
