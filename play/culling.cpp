@@ -59,7 +59,8 @@ void emptybox(box& o) {
   o.ymax = kEmptyMax;
 }
 
-void growbox(marionetobject& o, const ball& b) {
+template <typename box>
+void growbox(box& o, const ball& b) {
   if (b.x - b.r < o.xmin) o.xmin = b.x - b.r;
   if (b.x + b.r > o.xmax) o.xmax = b.x + b.r;
   if (b.y - b.r < o.ymin) o.ymin = b.y - b.r;
@@ -73,9 +74,19 @@ void growbox(group& gr, const marionetobject& o) {
   if (o.ymax > gr.ymax) gr.ymax = o.ymax;
 }
 
+// Grown in a local box: the figure's bounds and the balls' coordinates are
+// all doubles, so growing the figure in place would store and reload its
+// bounds at every ball.
 void figurebox(marionetobject& o) {
-  emptybox(o);
-  for (const ball* b : o.balllist) growbox(o, *b);
+  struct {
+    double xmin, xmax, ymin, ymax;
+  } box;
+  emptybox(box);
+  for (const ball* b : o.balllist) growbox(box, *b);
+  o.xmin = box.xmin;
+  o.xmax = box.xmax;
+  o.ymin = box.ymin;
+  o.ymax = box.ymax;
 }
 
 void groupbox(group& gr) {
