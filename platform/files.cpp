@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -58,6 +59,18 @@ struct streamdata {
   FILE* f = nullptr;
   bool writer = false;
   bool failed = false;
+  // A reader takes the file in blocks and cuts its lines out of them.
+  std::vector<char> block;
+  size_t at = 0, end = 0;
+  // Whether unread bytes are at hand, reading the next block if need be.
+  bool more() {
+    if (at < end) return true;
+    if (!f) return false;
+    if (block.empty()) block.resize(size_t{1} << 16);
+    at = 0;
+    end = fread(block.data(), 1, block.size(), f);
+    return end > 0;
+  }
   ~streamdata() {
     if (f) fclose(f);
   }
@@ -92,19 +105,37 @@ std::string folder_of(const std::string& path) {
 
 int stream::Eof() const {
   if (!d_ || !d_->f || d_->writer) return 1;
-  int c = getc(d_->f);
-  if (c == EOF) return 1;
-  ungetc(c, d_->f);
-  return 0;
+  return d_->more() ? 0 : 1;
 }
 
+// A line ends at a line feed or a zero byte (either is consumed) or at the
+// end of the file; carriage returns anywhere in it are dropped.
 std::string stream::ReadLine() {
   std::string line;
+  return ReadLine(line);
+}
+
+std::string& stream::ReadLine(std::string& line) {
+  line.clear();
   if (!d_ || !d_->f || d_->writer) return line;
-  // One stream is read by one thread: no lock per character.
-  for (int c; (c = getc_unlocked(d_->f)) != EOF;) {
-    if (c == '\n' || c == 0) break;
-    if (c != '\r') line.push_back(char(c));
+  streamdata& d = *d_;
+  while (d.more()) {
+    const char* from = d.block.data() + d.at;
+    const size_t left = d.end - d.at;
+    const char* stop = static_cast<const char*>(std::memchr(from, '\n', left));
+    const size_t upto = stop ? static_cast<size_t>(stop - from) : left;
+    const char* zero = static_cast<const char*>(std::memchr(from, 0, upto));
+    const size_t n = zero ? static_cast<size_t>(zero - from) : upto;
+    // The pieces between carriage returns (usually one, before the line feed).
+    for (const char* p = from; p < from + n;) {
+      const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(from + n - p)));
+      const char* piece = cr ? cr : from + n;
+      line.append(p, piece);
+      p = cr ? cr + 1 : piece;
+    }
+    const bool ended = zero || stop;
+    d.at += ended ? n + 1 : n;
+    if (ended) break;
   }
   return line;
 }

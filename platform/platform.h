@@ -58,6 +58,8 @@ class stream {
   explicit stream(std::shared_ptr<streamdata> d) : d_(std::move(d)) {}
   int Eof() const;
   std::string ReadLine();
+  // The same into a string kept by the caller, whose room is reused.
+  std::string& ReadLine(std::string& line);
   void WriteLine(const std::string& text);
   // Writers: flushes to disk; returns false when anything failed to be written.
   bool Close();

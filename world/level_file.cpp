@@ -1,8 +1,10 @@
 // Level files: one value per line, records introduced by marker lines, balls
 // referred to by the number written in their own record.
+#include <algorithm>
 #include <cstdio>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "world/game.h"
 
@@ -24,12 +26,41 @@ bool islinkkind(const std::string& k) { return isballkind(k) || k == "stop" || k
 class recordreader {
  public:
   explicit recordreader(stream& s) : s_(s) {}
-  int integer() { return ToInt(s_.ReadLine()); }
-  double real() { return ToDouble(s_.ReadLine()); }
+  int integer() { return ToInt(s_.ReadLine(line_)); }
+  double real() { return ToDouble(s_.ReadLine(line_)); }
   std::string text() { return s_.ReadLine(); }
+  // The next line, in room that every line shares.
+  const std::string& line() { return s_.ReadLine(line_); }
 
  private:
   stream& s_;
+  std::string line_;
+};
+
+// Balls by number. Files number their balls 1, 2, 3 ..., so numbers up to a
+// few million are kept in a plain table, grown as they come; any other number
+// goes to a map.
+class ballnumbers {
+ public:
+  void set(int n, ball* b) {
+    if (n >= 0 && n < kTable) {
+      const auto i = static_cast<size_t>(n);
+      if (i >= table_.size()) table_.resize(std::max(i + 1, table_.size() * 2), nullptr);
+      table_[i] = b;
+    } else {
+      others_[n] = b;
+    }
+  }
+  ball* get(int n) const {
+    if (n >= 0 && n < kTable) return static_cast<size_t>(n) < table_.size() ? table_[static_cast<size_t>(n)] : nullptr;
+    auto it = others_.find(n);
+    return it == others_.end() ? nullptr : it->second;
+  }
+
+ private:
+  static constexpr int kTable = 1 << 22;
+  std::vector<ball*> table_;
+  std::unordered_map<int, ball*> others_;
 };
 
 std::string real(double v) {
@@ -67,17 +98,14 @@ void game::openmarionet(int flag, const std::string& path) {
     const int base = static_cast<int>(balllist.size());
 
     // Ball numbers seen so far; a later ball with the same number wins.
-    std::unordered_map<int, ball*> numbered;
-    for (const auto& b : balllist) numbered[b->number] = b.get();
-    auto find = [&](int n) -> ball* {
-      auto it = numbered.find(base + n);
-      return it == numbered.end() ? nullptr : it->second;
-    };
+    ballnumbers numbered;
+    for (const auto& b : balllist) numbered.set(b->number, b.get());
+    auto find = [&](int n) -> ball* { return numbered.get(base + n); };
 
     if (s.ReadLine() == "2") {
       recordreader in(s);
       while (!s.Eof()) {
-        const std::string line = s.ReadLine();
+        const std::string& line = in.line();
         if (ismarker(line, "New Ball")) {
           auto b = std::make_unique<ball>();
           b->number = base + in.integer();
@@ -96,7 +124,7 @@ void game::openmarionet(int flag, const std::string& path) {
           b->oldx = b->x;
           b->oldy = b->y;
           b->gamoz = this;
-          numbered[b->number] = b.get();
+          numbered.set(b->number, b.get());
           balllist.push_back(std::move(b));
         } else if (ismarker(line, "New Link")) {
           auto l = std::make_unique<struct link>();
