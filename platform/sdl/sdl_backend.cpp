@@ -112,7 +112,20 @@ class sdl_backend : public plat::backend {
  public:
   sdl_backend() {
     SDL_SetMainReady();
-    video_ = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+    // A display that is there but busy (an X server just after another
+    // client left it, on a loaded machine) can refuse a connection for a
+    // moment, and SDL would then settle for its invisible offscreen driver.
+    // Unless that was asked for, try again for up to two seconds.
+    const bool screen = std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
+    const bool chosen = std::getenv("SDL_VIDEODRIVER") != nullptr;
+    for (int tries = 0;; tries++) {
+      video_ = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+      const std::string driver = video_ ? SDL_GetCurrentVideoDriver() : "";
+      const bool unseen = !video_ || (!chosen && (driver == "offscreen" || driver == "dummy"));
+      if (!unseen || !screen || tries == 20) break;
+      if (video_) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+      SDL_Delay(100);
+    }
     // Pads already plugged in arrive as "added" events on the first poll.
     pads_up_ = video_ && SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
     open_audio();

@@ -63,14 +63,21 @@ TEST(SdlScaling, AResizedWindowShowsThePictureCentredAndUndistorted) {
     draw_pattern();
     Flip(-1);
   }
-  // The screen is 1280 x 1024; the window is made to fill it.
-  // Without a window manager the server applies the move and the resize at
-  // once; waiting for them with --sync can hang when the notification is
-  // missed, so the request is bounded in time and the frames after it let the
-  // game see its new size.
-  ASSERT_EQ(std::system("timeout 30 xdotool search --sync --name 'TUMBO scale' windowmove 0 0 "
-                        "windowsize 1280 1024"),
+  // The screen is 1280 x 1024; the window is made to fill it. The request
+  // runs beside the game, which keeps drawing and so keeps answering the X
+  // server until it is done; bounded in time in case a notification is
+  // missed. Its exit status lands in a file once it has finished.
+  ASSERT_EQ(std::system("(timeout 30 xdotool search --sync --name 'TUMBO scale' windowmove 0 0 "
+                        "windowsize 1280 1024; echo $? > resize.tmp; mv resize.tmp resized) &"),
             0);
+  std::string status;
+  for (int i = 0; i < 40 * 60 && status.empty(); i++) {
+    draw_pattern();
+    Flip(-1);
+    status = dir.read("resized");
+  }
+  ASSERT_EQ(status, "0\n");
+  // The frames after it let the game see its new size.
   for (int i = 0; i < 30; i++) {
     draw_pattern();
     Flip(-1);
