@@ -189,6 +189,13 @@ void game::checkcollisions(std::string& result, int freeplay) {
   if (ball* player = firstball) {
     // Index loops: a death or goal must not invalidate the walk.
     for (size_t i = 0; i < oslinklist.size(); ++i) {
+      // The records lie all over the heap: ask for the link some steps
+      // ahead, and for its end balls once its record has had time to arrive.
+      if (i + 16 < oslinklist.size()) __builtin_prefetch(oslinklist[i + 16]);
+      if (i + 8 < oslinklist.size()) {
+        __builtin_prefetch(oslinklist[i + 8]->ball1);
+        __builtin_prefetch(oslinklist[i + 8]->ball2);
+      }
       struct link* l = oslinklist[i];
       if (iskind(l->kind, "background")) continue;
       const int strength = collisionbl(player, l);
@@ -202,6 +209,7 @@ void game::checkcollisions(std::string& result, int freeplay) {
       impactsound(strength);
     }
     for (size_t i = 0; i < osballlist.size(); ++i) {
+      if (i + 8 < osballlist.size()) __builtin_prefetch(osballlist[i + 8]);
       ball* other = osballlist[i];
       if (other == player || iskind(other->kind, "background")) continue;
       const int strength = collision(player, other);

@@ -226,11 +226,16 @@ void game::findonscreen(int flag) {
   if (flag == 0 && firstball != nullptr && firstball->onscreen == 0) {
     osballlist.insert(osballlist.begin(), firstball);
   }
-  for (const auto& l : linklist) {
-    if (l->ball1->onscreen == 1) oslinklist.push_back(l.get());
+  // Each link and joint looks at its first ball's record: ask for those some
+  // steps ahead.
+  constexpr size_t kAhead = 8;
+  for (size_t i = 0; i < linklist.size(); i++) {
+    if (i + kAhead < linklist.size()) __builtin_prefetch(linklist[i + kAhead]->ball1);
+    if (linklist[i]->ball1->onscreen == 1) oslinklist.push_back(linklist[i].get());
   }
-  for (const auto& t : TensionList) {
-    if (t->ball1->onscreen == 1) ostensionlist.push_back(t.get());
+  for (size_t i = 0; i < TensionList.size(); i++) {
+    if (i + kAhead < TensionList.size()) __builtin_prefetch(TensionList[i + kAhead]->ball1);
+    if (TensionList[i]->ball1->onscreen == 1) ostensionlist.push_back(TensionList[i].get());
   }
 }
 

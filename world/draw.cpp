@@ -204,10 +204,16 @@ void game::drawballlinks() {
     balllink& e = drawlist.emplace_back(balllink{b, l, 0, static_cast<int>(drawlist.size())});
     e.setsize();
   };
-  for (ball* b : osballlist) {
-    if (b != firstball) add(b, nullptr);
+  // The size is the first thing read from each record: ask for them ahead.
+  constexpr size_t kAhead = 8;
+  for (size_t i = 0; i < osballlist.size(); i++) {
+    if (i + kAhead < osballlist.size()) __builtin_prefetch(&osballlist[i + kAhead]->r);
+    if (osballlist[i] != firstball) add(osballlist[i], nullptr);
   }
-  for (struct link* l : oslinklist) add(nullptr, l);
+  for (size_t i = 0; i < oslinklist.size(); i++) {
+    if (i + kAhead < oslinklist.size()) __builtin_prefetch(&oslinklist[i + kAhead]->width);
+    add(nullptr, oslinklist[i]);
+  }
   // Compare is not a strict weak ordering (it never reports equality), so
   // sort on the same key made total: ascending size, and entries of equal
   // size keep their list order, balls before links.
@@ -215,7 +221,6 @@ void game::drawballlinks() {
   drawlist.push_back(balllink{firstball, nullptr, 0});
   // Size order is not the records' order in memory: fetch them some entries
   // ahead, and the ends of a link once its record has had time to arrive.
-  constexpr size_t kAhead = 8;
   const size_t n = drawlist.size();
   for (size_t i = 0; i < n; ++i) {
     if (i + kAhead < n) {
