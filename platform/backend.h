@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -33,10 +34,18 @@ struct image {
 // Decodes a PNG file into RGBA; false when it is missing or damaged.
 bool decode_png(const std::string& path, image& out);
 
+// A number no other sprite of this run has had, so that a backend can tell
+// sprites apart without comparing their names.
+inline uint64_t next_serial() {
+  static std::atomic<uint64_t> last{0};
+  return ++last;
+}
+
 }  // namespace plat
 
 struct spritedata {
   std::string name;  // file it came from ("" for created sprites)
+  uint64_t serial = plat::next_serial();  // never shared by two sprites of one run
   int flags = 0;
   double hx = 0, hy = 0;  // handle
   plat::image pixels;

@@ -32,21 +32,22 @@ struct ball {
   double m = 1.0;
   double r = 15.0;
   double anchorx = 0, anchory = 0;
-
+  // Then what drawing a ball reads and writes.
   int tumbo = 0;
   int rolling = 0;
-  marionetobject* ballmarionetobject = nullptr;
+  game* gamoz = nullptr;
+  double xapp = 0, yapp = 0;
+  double rapp = 0;
   std::string kind = "normal";
+
+  marionetobject* ballmarionetobject = nullptr;
   int single = 0;
   double balltension = 0;
   double rmult = 1.0;
   int puttension = 0;
-  double xapp = 0, yapp = 0;
-  double rapp = 0;
   int ballobjectnum = 0;
   int col = 0;
   int shooting = 0;
-  game* gamoz = nullptr;
   int number = 0;
   std::array<int, 3> color{};
 

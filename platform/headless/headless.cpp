@@ -96,6 +96,7 @@ class headless_backend : public plat::backend {
   std::string texts;               // the strings of text calls, back to back
   std::vector<std::string> names;  // every sprite file name seen, kept for the backend's life
   uint32_t lastname = 0;           // most sprite calls repeat the previous name
+  uint64_t lastserial = 0;         // the sprite that name belongs to (serials start at 1)
   std::vector<drawcall> shown;     // the calls of log already written out as drawcalls
 
   void record(op kind, double x, double y, uint32_t more = 0) {
@@ -112,11 +113,14 @@ class headless_backend : public plat::backend {
     texts.append(t);
     record_extra(op::text, x, y, extra{0, 0, at, static_cast<uint32_t>(t.size())});
   }
-  void record_named(op kind, const std::string& name, double x, double y) {
-    if (lastname >= names.size() || names[lastname] != name) {
+  void record_named(op kind, const spritedata& s, double x, double y) {
+    // Most calls draw the sprite of the call before: known by its serial,
+    // its name need not be compared again.
+    if (s.serial != lastserial || lastname >= names.size()) {
       lastname = 0;
-      while (lastname < names.size() && names[lastname] != name) lastname++;
-      if (lastname == names.size()) names.push_back(name);
+      while (lastname < names.size() && names[lastname] != s.name) lastname++;
+      if (lastname == names.size()) names.push_back(s.name);
+      lastserial = s.serial;
     }
     record(kind, x, y, lastname);
   }
@@ -203,8 +207,8 @@ class headless_backend : public plat::backend {
     record_extra(op::line, x1, y1, extra{x2, y2});
   }
   void text(fontdata&, const std::string& t, double x, double y) override { record_text(t, x, y); }
-  void sprite(spritedata& s, double x, double y) override { record_named(op::sprite, s.name, x, y); }
-  void grab(spritedata& s, int x, int y) override { record_named(op::grab, s.name, x, y); }
+  void sprite(spritedata& s, double x, double y) override { record_named(op::sprite, s, x, y); }
+  void grab(spritedata& s, int x, int y) override { record_named(op::grab, s, x, y); }
   int proceed(const std::string&, const std::string&, int) override {
     asked++;
     return answer;
