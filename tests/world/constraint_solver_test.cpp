@@ -60,8 +60,32 @@ void randomworld(game& g, unsigned seed) {
 
 namespace {
 
-// Runs a few frames of passes on the records and on the solver for two
-// copies of the same world and checks every ball's bits.
+// Frames of passes: 20 rounds of tensionballs then shiftballs on the records
+// of one copy of a world, the solver on the other.
+void runframes(game& slow, game& fast, int frames) {
+  for (int frame = 0; frame < frames; frame++) {
+    for (int i = 0; i < kConstraintPasses; i++) {
+      slow.tensionballs();
+      slow.shiftballs();
+    }
+    fast.constraintpasses();
+  }
+}
+
+// Every ball of the two copies has the same bits in its position and shifts.
+testing::AssertionResult sameballs(const game& slow, const game& fast) {
+  for (size_t i = 0; i < slow.balllist.size(); i++) {
+    const ball& a = *slow.balllist[i];
+    const ball& b = *fast.balllist[i];
+    if (!samebits(a.x, b.x) || !samebits(a.y, b.y) || !samebits(a.shiftx, b.shiftx) ||
+        !samebits(a.shifty, b.shifty)) {
+      return testing::AssertionFailure() << "ball " << i;
+    }
+  }
+  return testing::AssertionSuccess();
+}
+
+// Three frames on two copies of the world build makes.
 template <class Build>
 void expectsamebits(Build build, const std::string& what) {
   headless::install();
@@ -70,19 +94,8 @@ void expectsamebits(Build build, const std::string& what) {
   headless::install();
   game fast;
   build(fast);
-  for (int frame = 0; frame < 3; frame++) {
-    for (int i = 0; i < kConstraintPasses; i++) {
-      slow.tensionballs();
-      slow.shiftballs();
-    }
-    fast.constraintpasses();
-  }
-  for (size_t i = 0; i < slow.balllist.size(); i++) {
-    const ball& a = *slow.balllist[i];
-    const ball& b = *fast.balllist[i];
-    ASSERT_TRUE(samebits(a.x, b.x) && samebits(a.y, b.y)) << what << " ball " << i;
-    ASSERT_TRUE(samebits(a.shiftx, b.shiftx) && samebits(a.shifty, b.shifty)) << what << " ball " << i;
-  }
+  runframes(slow, fast, 3);
+  ASSERT_TRUE(sameballs(slow, fast)) << what;
 }
 
 // Joints whose angles sit where a quick arc tangent is most likely to slip:
@@ -145,26 +158,7 @@ TEST(ConstraintSolver, JointsAtAwkwardAnglesGiveTheBitsOfTheRecords) {
 
 TEST(ConstraintSolver, GivesTheBitsOfThePassesOnTheRecords) {
   for (unsigned seed = 1; seed <= 200; seed++) {
-    headless::install();
-    game slow;
-    randomworld(slow, seed);
-    headless::install();
-    game fast;
-    randomworld(fast, seed);
-    for (int frame = 0; frame < 3; frame++) {
-      for (int i = 0; i < kConstraintPasses; i++) {
-        slow.tensionballs();
-        slow.shiftballs();
-      }
-      fast.constraintpasses();
-    }
-    for (size_t i = 0; i < slow.balllist.size(); i++) {
-      const ball& a = *slow.balllist[i];
-      const ball& b = *fast.balllist[i];
-      ASSERT_TRUE(samebits(a.x, b.x) && samebits(a.y, b.y)) << "seed " << seed << " ball " << i;
-      ASSERT_TRUE(samebits(a.shiftx, b.shiftx) && samebits(a.shifty, b.shifty))
-          << "seed " << seed << " ball " << i;
-    }
+    expectsamebits([&](game& g) { randomworld(g, seed); }, "seed " + std::to_string(seed));
   }
 }
 
@@ -201,20 +195,8 @@ TEST(ConstraintSolver, SeesEveryChangeBetweenFrames) {
     for (const auto& [what, change] : changes) {
       change(slow);
       change(fast);
-      for (int frame = 0; frame < 2; frame++) {
-        for (int i = 0; i < kConstraintPasses; i++) {
-          slow.tensionballs();
-          slow.shiftballs();
-        }
-        fast.constraintpasses();
-      }
-      for (size_t i = 0; i < slow.balllist.size(); i++) {
-        const ball& a = *slow.balllist[i];
-        const ball& b = *fast.balllist[i];
-        ASSERT_TRUE(samebits(a.x, b.x) && samebits(a.y, b.y) && samebits(a.shiftx, b.shiftx) &&
-                    samebits(a.shifty, b.shifty))
-            << "seed " << seed << " after " << what << ", ball " << i;
-      }
+      runframes(slow, fast, 2);
+      ASSERT_TRUE(sameballs(slow, fast)) << "seed " << seed << " after " << what;
     }
   }
 }
