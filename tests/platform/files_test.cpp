@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "tests/support/harness.h"
@@ -53,6 +56,43 @@ TEST(TextFiles, ReadingEndsLinesAtLineFeedZeroOrEndAndDropsCarriageReturns) {
   ASSERT_TRUE(e);
   EXPECT_TRUE(e.Eof());
   EXPECT_EQ(e.ReadLine(), "");
+}
+
+// Files are read in blocks: lines that run across the edge of a block, and
+// terminators or carriage returns right at it, read as they do anywhere.
+TEST(TextFiles, LinesAcrossTheReadingBlocksReadAsAnywhere) {
+  harness::gamedir dir;
+  std::mt19937 rng(7);
+  const std::string alphabet("ab\r\n\0", 5);
+  for (int round = 0; round < 6; round++) {
+    // Long stretches of letters, and every special byte placed on and
+    // around multiples of 64 KiB.
+    std::string bytes(200000 + round * 7, 'x');
+    for (char& c : bytes) c = alphabet[rng() % 2];
+    for (size_t edge = 65536; edge < bytes.size(); edge += 65536) {
+      for (int d = -2; d <= 2; d++) bytes[edge + d] = alphabet[rng() % alphabet.size()];
+    }
+    for (int i = 0; i < 50; i++) bytes[rng() % bytes.size()] = alphabet[2 + rng() % 3];
+    // What the lines must be: cut at each line feed or zero byte, carriage
+    // returns dropped, nothing after a final terminator.
+    std::vector<std::string> expected(1);
+    for (char c : bytes) {
+      if (c == '\n' || c == '\0') {
+        expected.emplace_back();
+      } else if (c != '\r') {
+        expected.back() += c;
+      }
+    }
+    if (bytes.back() == '\n' || bytes.back() == '\0') expected.pop_back();
+    dir.write("blocks.txt", bytes);
+    stream r = OpenTextRead("blocks.txt");
+    ASSERT_TRUE(r);
+    std::vector<std::string> lines;
+    std::string room;
+    while (!r.Eof()) lines.push_back(round % 2 ? r.ReadLine() : r.ReadLine(room));
+    EXPECT_EQ(lines, expected) << "round " << round;
+    EXPECT_EQ(r.ReadLine(), "");
+  }
 }
 
 TEST(TextFiles, OpeningFailsQuietlyAndReadOnlyFilesCanBeRead) {
