@@ -536,12 +536,19 @@ struct framesolver {
     seen.valid = true;
   }
 
-  void pack() {
-    linkpacks.resize((links.size() + 3) / 4);
-    for (size_t i = 0; i < links.size() || i % 4 != 0; i++) {
-      const linkitem& l = links[std::min(i, links.size() - 1)];
-      linkpack& p = linkpacks[i / 4];
+  // Lays items out four to a pack; the lanes past the last item repeat it.
+  // fill(pack, lane, item, real items in the pack) sets one lane.
+  template <class Item, class Pack, class Fill>
+  static void packlanes(const std::vector<Item>& items, std::vector<Pack>& packs, Fill fill) {
+    packs.resize((items.size() + 3) / 4);
+    for (size_t i = 0; i < items.size() || i % 4 != 0; i++) {
       const int k = static_cast<int>(i % 4);
+      fill(packs[i / 4], k, items[std::min(i, items.size() - 1)],
+           static_cast<int>(std::min<size_t>(4, items.size() - (i - k))));
+    }
+  }
+  void pack() {
+    packlanes(links, linkpacks, [](linkpack& p, int k, const linkitem& l, int) {
       p.a[k] = l.a;
       p.b[k] = l.b;
       p.d[k] = l.d;
@@ -550,12 +557,8 @@ struct framesolver {
       p.ia[k] = l.ia;
       p.ib[k] = l.ib;
       p.exact = (k == 0 || p.exact) && l.ia != 0 && l.ib != 0;
-    }
-    jointpacks.resize((joints.size() + 3) / 4);
-    for (size_t i = 0; i < joints.size() || i % 4 != 0; i++) {
-      const jointitem& j = joints[std::min(i, joints.size() - 1)];
-      jointpack& p = jointpacks[i / 4];
-      const int k = static_cast<int>(i % 4);
+    });
+    packlanes(joints, jointpacks, [](jointpack& p, int k, const jointitem& j, int count) {
       p.a[k] = j.a;
       p.b[k] = j.b;
       p.c[k] = j.c;
@@ -568,9 +571,9 @@ struct framesolver {
       p.mmin[k] = j.mmin;
       p.angle[k] = j.angle;
       p.strength[k] = j.strength;
-      p.count = static_cast<int>(std::min<size_t>(4, joints.size() - (i - k)));
+      p.count = count;
       p.exact = (k == 0 || p.exact) && j.ia != 0 && j.ib != 0 && j.ic != 0;
-    }
+    });
   }
   void prepare() {
     pack();
