@@ -232,20 +232,22 @@ struct linkitem {
   int a, b;
   double d, ra, rb;
   double ia = exactinverse(ra), ib = exactinverse(rb);
+  int out = 0;  // where its lane's corrections lie in the sweep's output
 };
 struct jointitem {
   int a, b, c;
   double ma, mb, mc, mmin, angle, strength;
   double ia = exactinverse(ma), ib = exactinverse(mb), ic = exactinverse(mc);
+  int out = 0;
 };
 
 // The sweeps read links and joints in packs of four, each field four lanes
-// side by side, and write their corrections the same way: for link i, lane
-// i % 4 of pack i / 4 at out[16 (i / 4) + i % 4], the x correction of its
-// first ball there, the y correction 4 further, then the second ball's at 8
-// and 12; a joint's at out[24 (i / 4) + i % 4]: end a at 0 and 4, end c at 8
-// and 12, the joint b at 16 and 20. The lanes past the last item of the last
-// pack hold a harmless copy and their output is never read.
+// side by side, and write their corrections the same way: for lane k of link
+// pack p at out[16 p + k], the x correction of its first ball there, the y
+// correction 4 further, then the second ball's at 8 and 12; for lane k of
+// joint pack p at out[24 p + k]: end a at 0 and 4, end c at 8 and 12, the
+// joint b at 16 and 20. The lanes past the last item of a pack hold a
+// harmless copy and their output is never read.
 struct linkpack {
   double d[4], ra[4], rb[4], ia[4], ib[4];
   int a[4], b[4];
@@ -258,8 +260,6 @@ struct jointpack {
   bool exact;  // every mass a power of two
 };
 constexpr int kLinkOut = 16, kJointOut = 24;
-inline int linkoffset(size_t i) { return static_cast<int>(kLinkOut * (i / 4) + i % 4); }
-inline int jointoffset(size_t i) { return static_cast<int>(kJointOut * (i / 4) + i % 4); }
 
 SWEEP_KERNEL void linkfixes(const linkpack* packs, size_t n, const double* x, const double* y, double* out) {
   for (size_t p = 0; p < n; p++, out += kLinkOut) {
@@ -310,9 +310,21 @@ SWEEP_KERNEL void jointfixes(const jointpack* packs, size_t n, const double* x, 
     const v4d dx2 = v4d{x[j.c[0]], x[j.c[1]], x[j.c[2]], x[j.c[3]]} - bx;
     const v4d dy2 = v4d{y[j.c[0]], y[j.c[1]], y[j.c[2]], y[j.c[3]]} - by;
     v4l bad = {0, 0, 0, 0};
-    const v4d a1 = quickatan2deg(dy1, -dx1, bad);
-    const v4d a2 = quickatan2deg(dy2, -dx2, bad);
-    const v4d v = a1 - a2 + 180;
+    // The angle is the first arm's direction less the second's, each the
+    // library's arc tangent in (-180, 180]. Their difference comes from one
+    // arc tangent of the arms' cross and dot products, a turn more or less
+    // where the arms point to opposite sides of the x axis (there the two
+    // products cannot cancel near a difference of 0, so the side is sure).
+    // Arms on the same side that differ by nearly half a turn are redone.
+    const v4d turn = quickatan2deg(dx1 * dy2 - dx2 * dy1, dx1 * dx2 + dy1 * dy2, bad);
+    const v4l upper1 = dy1 >= 0, upper2 = dy2 >= 0;
+    v4d diff = (upper1 & ~upper2 & (turn < 0)) ? turn + 360 : turn;
+    diff = (~upper1 & upper2 & (diff > 0)) ? diff - 360 : diff;
+    bad |= ~(upper1 ^ upper2) & (vabs(turn) > 179.99);
+    // An arm just below the negative x axis the library may read as 180.
+    bad |= (dy1 < 0) & (dx1 > 0) & (dy1 > dx1 * -1e-6);
+    bad |= (dy2 < 0) & (dx2 > 0) & (dy2 > dx2 * -1e-6);
+    const v4d v = diff + 180;
     const v4f measured = __builtin_convertvector(v, v4f);
     bad |= ~roundsurely(v, measured);
     // One turn at most either way, as the wrapping loops would do it.
@@ -326,6 +338,8 @@ SWEEP_KERNEL void jointfixes(const jointpack* packs, size_t n, const double* x, 
 
     v4d q1 = dx1 * dx1 + dy1 * dy1;
     v4d q2 = dx2 * dx2 + dy2 * dy2;
+    // Products of arms this short or long could underflow or overflow.
+    bad |= ~((q1 >= 1e-250) & (q1 <= 1e250) & (q2 >= 1e-250) & (q2 <= 1e250));
     q1 = q1 < kNearZero ? splat(kNearZero) : q1;
     q2 = q2 < kNearZero ? splat(kNearZero) : q2;
     const v4d mmin = load4(j.mmin);
@@ -360,18 +374,43 @@ SWEEP_KERNEL void jointfixes(const jointpack* packs, size_t n, const double* x, 
 // (masses, mass ratios, which joints act) worked out once. The arithmetic and
 // its order are those of shiftballs and tensionballs, so the result is the
 // same to the bit; the passes just stay in the cache.
+//
+// Balls that no link or joint ties together cannot move each other, so the
+// world is cut into blocks of whole figures, a few hundred balls each, and
+// every block goes through all its passes while it is in the cache. A ball's
+// corrections still come in the order of the lists, pass after pass.
+constexpr int kBlockBalls = 256;
+
 struct framesolver {
   std::vector<ball*> balls;  // slot -> ball
   std::vector<double> x, y, sx, sy, m;
   std::vector<int> anchored;
-  std::vector<int> os;   // slots of osballlist, in its order
-  bool repeats = false;  // a ball listed twice in osballlist takes its shifts twice
-  int moving = 0;        // slots below this are osballlist's balls; the rest never move
-  std::vector<linkitem> links;
-  std::vector<jointitem> joints;
+  std::vector<char> moves;  // per slot: listed in osballlist
+  std::vector<int> os;      // slots of osballlist, in its order
+  bool repeats = false;     // a ball listed twice in osballlist takes its shifts twice
+  std::vector<linkitem> links;    // by block, in list order within each
+  std::vector<jointitem> joints;  // the same
   std::vector<linkpack> linkpacks;
   std::vector<jointpack> jointpacks;
   std::vector<double> linkout, jointout;  // one sweep's corrections, see linkfixes
+
+  // A block: slots [begin, end), the balls in view first (up to moving);
+  // its links and joints are items [link0, link1) and [joint0, joint1), laid
+  // out in packs [linkpack0, linkpack1) and [jointpack0, jointpack1).
+  struct block {
+    int begin = 0, moving = 0, end = 0;
+    size_t link0 = 0, link1 = 0, joint0 = 0, joint1 = 0;
+    size_t linkpack0 = 0, linkpack1 = 0, jointpack0 = 0, jointpack1 = 0;
+  };
+  std::vector<block> blocks;
+
+  // Scratch for cutting the world into blocks.
+  std::vector<int> parent, blockof, place, jointplace;
+  std::vector<double> dscratch;
+  std::vector<int> iscratch;
+  std::vector<ball*> bscratch;
+  std::vector<linkitem> linkscratch;
+  std::vector<jointitem> jointscratch;
 
   // Where each ball's corrections of a sweep lie in the sweep's output, in
   // the order the ball takes them: feed[first[i]] to feed[first[i+1]-1]
@@ -392,7 +431,8 @@ struct framesolver {
     // entries(add) calls add(slot, offset) for every correction in order;
     // zeros is the offset of the pair of zeros after the real corrections.
     template <class Entries>
-    void build(size_t nslots, int moving, int zeros, Entries entries) {
+    void build(const std::vector<char>& moves, int zeros, Entries entries) {
+      const size_t nslots = moves.size();
       first.assign(nslots + 1, 0);
       size_t total = 0;
       entries([&](int slot, int) {
@@ -401,10 +441,15 @@ struct framesolver {
       });
       // The row length leaves at most one moving ball in 32 with more.
       int counts[10] = {};
-      for (int i = 0; i < moving; i++) counts[std::min(first[i + 1], 9)]++;
+      int moving = 0;
+      for (size_t i = 0; i < nslots; i++) {
+        if (!moves[i]) continue;
+        counts[std::min(first[i + 1], 9)]++;
+        moving++;
+      }
       width = 0;
       for (int over = moving - counts[0]; width < 8 && over > moving / 32;) over -= counts[++width];
-      while (static_cast<size_t>(width) * moving > rows.capacity() && width > 0) width--;
+      while (static_cast<size_t>(width) * nslots > rows.capacity() && width > 0) width--;
 
       for (size_t i = 0; i < nslots; i++) first[i + 1] += first[i];
       feed.resize(total);
@@ -413,8 +458,8 @@ struct framesolver {
       for (size_t i = nslots; i > 0; i--) first[i] = first[i - 1];
       first[0] = 0;
 
-      rows.assign(static_cast<size_t>(width) * moving, zeros);
-      for (int i = 0; i < moving; i++) {
+      rows.assign(static_cast<size_t>(width) * nslots, zeros);
+      for (size_t i = 0; i < nslots; i++) {
         const int n = std::min(first[i + 1] - first[i], width);
         std::copy(feed.begin() + first[i], feed.begin() + first[i] + n, rows.begin() + i * width);
       }
@@ -425,24 +470,28 @@ struct framesolver {
   // Room for every ball, link and joint of the world, so that the frames of a
   // level allocate nothing even as more of it comes into view.
   void reserve(size_t nballs, size_t nlinks, size_t njoints) {
+    for (auto* v : {&x, &y, &sx, &sy, &m}) v->reserve(nballs);
+    for (auto* v : {&anchored, &os, &parent, &blockof, &place, &iscratch}) v->reserve(nballs);
     balls.reserve(nballs);
-    x.reserve(nballs);
-    y.reserve(nballs);
-    sx.reserve(nballs);
-    sy.reserve(nballs);
-    m.reserve(nballs);
-    anchored.reserve(nballs);
-    os.reserve(nballs);
+    bscratch.reserve(nballs);
+    dscratch.reserve(nballs);
+    jointplace.reserve(njoints);
+    moves.reserve(nballs);
+    blocks.reserve(nballs);
     links.reserve(nlinks);
+    linkscratch.reserve(nlinks);
     seen.balls.reserve(nballs);
     seen.links.reserve(nlinks);
+    seen.link.reserve(nlinks);
     seen.tensions.reserve(njoints);
     seen.joint.reserve(njoints);
     joints.reserve(njoints);
-    linkpacks.reserve(nlinks / 4 + 1);
-    jointpacks.reserve(njoints / 4 + 1);
-    linkout.reserve(kLinkOut * (nlinks / 4 + 1) + 8);
-    jointout.reserve(kJointOut * (njoints / 4 + 1) + 8);
+    jointscratch.reserve(njoints);
+    // Every block may leave its last pack part empty.
+    linkpacks.reserve(nlinks / 4 + nballs + 1);
+    jointpacks.reserve(njoints / 4 + nballs + 1);
+    linkout.reserve(kLinkOut * linkpacks.capacity() + 8);
+    jointout.reserve(kJointOut * jointpacks.capacity() + 8);
     linkfeed.reserve(nballs, 2 * nlinks);
     jointfeed.reserve(nballs, 3 * njoints);
   }
@@ -458,7 +507,6 @@ struct framesolver {
     links.clear();
     joints.clear();
     repeats = false;
-    moving = 0;
     seen.valid = false;
   }
   // A ball outside osballlist (an end of a link into a figure out of view)
@@ -486,6 +534,7 @@ struct framesolver {
     std::vector<ball*> balls;
     std::vector<struct link*> links;
     std::vector<tension*> tensions;
+    std::vector<int> link;   // per link of oslinklist: its item
     std::vector<int> joint;  // per tension: its joint, or -1 if it does nothing
   } seen;
 
@@ -514,11 +563,10 @@ struct framesolver {
         return false;
       }
     }
-    for (size_t i = 0; i < links.size(); i++) {
+    for (size_t i = 0; i < g.oslinklist.size(); i++) {
       const struct link& l = *g.oslinklist[i];
-      if (balls[links[i].a] != l.ball1 || balls[links[i].b] != l.ball2 || !samebits(links[i].d, l.distance)) {
-        return false;
-      }
+      const linkitem& it = links[static_cast<size_t>(seen.link[i])];
+      if (balls[it.a] != l.ball1 || balls[it.b] != l.ball2 || !samebits(it.d, l.distance)) return false;
     }
     for (size_t i = 0; i < balls.size(); i++) {
       const ball& b = *balls[i];
@@ -536,44 +584,173 @@ struct framesolver {
     seen.valid = true;
   }
 
-  // Lays items out four to a pack; the lanes past the last item repeat it.
-  // fill(pack, lane, item, real items in the pack) sets one lane.
+  int root(int i) {
+    while (parent[i] != i) i = parent[i] = parent[parent[i]];
+    return i;
+  }
+  void join(int a, int b) {
+    a = root(a);
+    b = root(b);
+    if (a != b) parent[std::max(a, b)] = std::min(a, b);  // a figure's root is its first slot
+  }
+  template <class T>
+  static void permute(std::vector<T>& v, std::vector<T>& scratch, const std::vector<int>& to) {
+    scratch.assign(v.begin(), v.end());
+    for (size_t i = 0; i < scratch.size(); i++) v[to[i]] = scratch[i];
+  }
+  // Cuts the slots into blocks of whole figures (balls joined by links or
+  // joints), taken in the order of their first slot, and renumbers the slots
+  // so that every block's lie together, its balls in view first; the links
+  // and joints are then taken block by block, in list order within each.
+  // The first `inview` slots are osballlist's balls.
+  void cut(int inview) {
+    const int n = static_cast<int>(balls.size());
+    blocks.clear();
+    moves.assign(balls.size(), 0);
+    std::fill(moves.begin(), moves.begin() + inview, 1);
+    seen.link.resize(links.size());
+    for (size_t i = 0; i < links.size(); i++) seen.link[i] = static_cast<int>(i);
+    if (repeats) {
+      // Balls listed twice take their shifts one by one, the whole world at once.
+      blocks.push_back({0, inview, n, 0, links.size(), 0, joints.size()});
+      return;
+    }
+    parent.resize(balls.size());
+    for (int i = 0; i < n; i++) parent[i] = i;
+    for (const linkitem& l : links) join(l.a, l.b);
+    for (const jointitem& j : joints) {
+      join(j.a, j.b);
+      join(j.b, j.c);
+    }
+    // Figure sizes at their roots, then the figures into blocks in turn.
+    blockof.assign(balls.size(), 0);
+    for (int i = 0; i < n; i++) blockof[root(i)]++;
+    int filled = 0;
+    for (int i = 0; i < n; i++) {
+      if (root(i) != i) continue;
+      if (blocks.empty() || filled + blockof[i] > kBlockBalls) {
+        blocks.emplace_back();
+        filled = 0;
+      }
+      filled += blockof[i];
+      blockof[i] = static_cast<int>(blocks.size() - 1);
+    }
+    for (int i = 0; i < n; i++) blockof[i] = blockof[root(i)];
+    // Where each block's balls go: those in view, then the others, each in
+    // slot order. moving and end count up as places are handed out.
+    for (int i = 0; i < n; i++) (i < inview ? blocks[blockof[i]].moving : blocks[blockof[i]].end)++;
+    int start = 0;
+    for (block& k : blocks) {
+      const int in = k.moving, out = k.end;
+      k.begin = start;
+      k.moving = start;           // next place for a ball in view
+      k.end = start + in;         // next place for one out of view
+      start += in + out;
+    }
+    place.resize(balls.size());
+    for (int i = 0; i < n; i++) {
+      block& k = blocks[blockof[i]];
+      place[i] = i < inview ? k.moving++ : k.end++;
+    }
+    permute(x, dscratch, place);
+    permute(y, dscratch, place);
+    permute(sx, dscratch, place);
+    permute(sy, dscratch, place);
+    permute(m, dscratch, place);
+    permute(anchored, iscratch, place);
+    permute(balls, bscratch, place);
+    for (int i = 0; i < n; i++) balls[i]->slot = i;
+    for (int& s : os) s = place[s];
+    std::fill(moves.begin(), moves.end(), 0);
+    for (int i = 0; i < inview; i++) moves[place[i]] = 1;
+    // The links and joints, block by block, in list order within each.
+    for (const linkitem& l : links) blocks[blockof[l.a]].link1++;
+    for (const jointitem& j : joints) blocks[blockof[j.a]].joint1++;
+    size_t nextlink = 0, nextjoint = 0;
+    for (block& k : blocks) {
+      k.link0 = nextlink;
+      k.joint0 = nextjoint;
+      nextlink += k.link1;
+      nextjoint += k.joint1;
+      k.link1 = k.link0;  // counts up as the block's items are placed
+      k.joint1 = k.joint0;
+    }
+    linkscratch.assign(links.begin(), links.end());
+    for (size_t i = 0; i < linkscratch.size(); i++) {
+      linkitem l = linkscratch[i];
+      const size_t to = blocks[blockof[l.a]].link1++;
+      l.a = place[l.a];
+      l.b = place[l.b];
+      links[to] = l;
+      seen.link[i] = static_cast<int>(to);
+    }
+    jointscratch.assign(joints.begin(), joints.end());
+    jointplace.resize(joints.size());
+    for (size_t i = 0; i < jointscratch.size(); i++) {
+      jointitem j = jointscratch[i];
+      const size_t to = blocks[blockof[j.a]].joint1++;
+      j.a = place[j.a];
+      j.b = place[j.b];
+      j.c = place[j.c];
+      joints[to] = j;
+      jointplace[i] = static_cast<int>(to);
+    }
+    for (int& j : seen.joint) {
+      if (j >= 0) j = jointplace[j];
+    }
+  }
+
+  // Lays items [from, to) out four to a pack at the end of packs; the lanes
+  // past the last item repeat it. fill(pack, lane, item, real items in the
+  // pack) sets one lane; each item learns where its lane's output lies.
   template <class Item, class Pack, class Fill>
-  static void packlanes(const std::vector<Item>& items, std::vector<Pack>& packs, Fill fill) {
-    packs.resize((items.size() + 3) / 4);
-    for (size_t i = 0; i < items.size() || i % 4 != 0; i++) {
+  static void packlanes(std::vector<Item>& items, size_t from, size_t to, std::vector<Pack>& packs, int width,
+                        Fill fill) {
+    const size_t first = packs.size();
+    packs.resize(first + (to - from + 3) / 4);
+    for (size_t i = 0; from + i < to || i % 4 != 0; i++) {
       const int k = static_cast<int>(i % 4);
-      fill(packs[i / 4], k, items[std::min(i, items.size() - 1)],
-           static_cast<int>(std::min<size_t>(4, items.size() - (i - k))));
+      Item& item = items[std::min(from + i, to - 1)];
+      if (from + i < to) item.out = static_cast<int>(width * (first + i / 4) + k);
+      fill(packs[first + i / 4], k, item, static_cast<int>(std::min<size_t>(4, to - from - (i - k))));
     }
   }
   void pack() {
-    packlanes(links, linkpacks, [](linkpack& p, int k, const linkitem& l, int) {
-      p.a[k] = l.a;
-      p.b[k] = l.b;
-      p.d[k] = l.d;
-      p.ra[k] = l.ra;
-      p.rb[k] = l.rb;
-      p.ia[k] = l.ia;
-      p.ib[k] = l.ib;
-      p.exact = (k == 0 || p.exact) && l.ia != 0 && l.ib != 0;
-    });
-    packlanes(joints, jointpacks, [](jointpack& p, int k, const jointitem& j, int count) {
-      p.a[k] = j.a;
-      p.b[k] = j.b;
-      p.c[k] = j.c;
-      p.ma[k] = j.ma;
-      p.mb[k] = j.mb;
-      p.mc[k] = j.mc;
-      p.ia[k] = j.ia;
-      p.ib[k] = j.ib;
-      p.ic[k] = j.ic;
-      p.mmin[k] = j.mmin;
-      p.angle[k] = j.angle;
-      p.strength[k] = j.strength;
-      p.count = count;
-      p.exact = (k == 0 || p.exact) && j.ia != 0 && j.ib != 0 && j.ic != 0;
-    });
+    linkpacks.clear();
+    jointpacks.clear();
+    for (block& k : blocks) {
+      k.linkpack0 = linkpacks.size();
+      packlanes(links, k.link0, k.link1, linkpacks, kLinkOut, [](linkpack& p, int lane, const linkitem& l, int) {
+        p.a[lane] = l.a;
+        p.b[lane] = l.b;
+        p.d[lane] = l.d;
+        p.ra[lane] = l.ra;
+        p.rb[lane] = l.rb;
+        p.ia[lane] = l.ia;
+        p.ib[lane] = l.ib;
+        p.exact = (lane == 0 || p.exact) && l.ia != 0 && l.ib != 0;
+      });
+      k.linkpack1 = linkpacks.size();
+      k.jointpack0 = jointpacks.size();
+      packlanes(joints, k.joint0, k.joint1, jointpacks, kJointOut,
+                [](jointpack& p, int lane, const jointitem& j, int count) {
+                  p.a[lane] = j.a;
+                  p.b[lane] = j.b;
+                  p.c[lane] = j.c;
+                  p.ma[lane] = j.ma;
+                  p.mb[lane] = j.mb;
+                  p.mc[lane] = j.mc;
+                  p.ia[lane] = j.ia;
+                  p.ib[lane] = j.ib;
+                  p.ic[lane] = j.ic;
+                  p.mmin[lane] = j.mmin;
+                  p.angle[lane] = j.angle;
+                  p.strength[lane] = j.strength;
+                  p.count = count;
+                  p.exact = (lane == 0 || p.exact) && j.ia != 0 && j.ib != 0 && j.ic != 0;
+                });
+      k.jointpack1 = jointpacks.size();
+    }
   }
   void prepare() {
     pack();
@@ -583,17 +760,17 @@ struct framesolver {
     linkout.assign(linkzeros + 8, 0.0);
     jointout.assign(jointzeros + 8, 0.0);
     if (repeats) return;
-    linkfeed.build(balls.size(), moving, linkzeros, [this](auto add) {
-      for (size_t i = 0; i < links.size(); i++) {
-        add(links[i].a, linkoffset(i));
-        add(links[i].b, linkoffset(i) + 8);
+    linkfeed.build(moves, linkzeros, [this](auto add) {
+      for (const linkitem& l : links) {
+        add(l.a, l.out);
+        add(l.b, l.out + 8);
       }
     });
-    jointfeed.build(balls.size(), moving, jointzeros, [this](auto add) {
-      for (size_t i = 0; i < joints.size(); i++) {
-        add(joints[i].a, jointoffset(i));
-        add(joints[i].c, jointoffset(i) + 8);
-        add(joints[i].b, jointoffset(i) + 16);
+    jointfeed.build(moves, jointzeros, [this](auto add) {
+      for (const jointitem& j : joints) {
+        add(j.a, j.out);
+        add(j.c, j.out + 8);
+        add(j.b, j.out + 16);
       }
     });
   }
@@ -602,11 +779,11 @@ struct framesolver {
   // made them, and moves by the sum; the last sweep's sums stay as its
   // shifts. A ball that never moves keeps adding to the shifts it had.
   template <int W>
-  void gatherrows(const feeds& f, const double* out, bool last) {
+  void gatherrows(const feeds& f, const double* out, bool last, int from, int to) {
     const int* first = f.first.data();
     const int* feed = f.feed.data();
-    const int* row = f.rows.data();
-    for (int i = 0; i < moving; i++, row += W) {
+    const int* row = f.rows.data() + static_cast<size_t>(from) * W;
+    for (int i = from; i < to; i++, row += W) {
       double gx = 0, gy = 0;
       for (int k = 0; k < W; k++) {
         gx += out[row[k]];
@@ -624,21 +801,21 @@ struct framesolver {
       }
     }
   }
-  void gather(const feeds& f, const double* out, bool last) {
+  void gather(const feeds& f, const double* out, bool last, const block& b) {
     switch (f.width) {
-      case 0: gatherrows<0>(f, out, last); break;
-      case 1: gatherrows<1>(f, out, last); break;
-      case 2: gatherrows<2>(f, out, last); break;
-      case 3: gatherrows<3>(f, out, last); break;
-      case 4: gatherrows<4>(f, out, last); break;
-      case 5: gatherrows<5>(f, out, last); break;
-      case 6: gatherrows<6>(f, out, last); break;
-      case 7: gatherrows<7>(f, out, last); break;
-      default: gatherrows<8>(f, out, last); break;
+      case 0: gatherrows<0>(f, out, last, b.begin, b.moving); break;
+      case 1: gatherrows<1>(f, out, last, b.begin, b.moving); break;
+      case 2: gatherrows<2>(f, out, last, b.begin, b.moving); break;
+      case 3: gatherrows<3>(f, out, last, b.begin, b.moving); break;
+      case 4: gatherrows<4>(f, out, last, b.begin, b.moving); break;
+      case 5: gatherrows<5>(f, out, last, b.begin, b.moving); break;
+      case 6: gatherrows<6>(f, out, last, b.begin, b.moving); break;
+      case 7: gatherrows<7>(f, out, last, b.begin, b.moving); break;
+      default: gatherrows<8>(f, out, last, b.begin, b.moving); break;
     }
     const int* first = f.first.data();
     const int* feed = f.feed.data();
-    for (size_t i = static_cast<size_t>(moving); i < balls.size(); i++) {
+    for (int i = b.moving; i < b.end; i++) {
       for (int k = first[i]; k < first[i + 1]; k++) {
         sx[i] += out[feed[k]];
         sy[i] += out[feed[k] + 4];
@@ -661,12 +838,12 @@ struct framesolver {
     }
     if (more) clearshifts();
   }
-  void jointsweep(double s, bool last) {
-    jointfixes(jointpacks.data(), jointpacks.size(), x.data(), y.data(), s, jointout.data());
-    if (!repeats) return gather(jointfeed, jointout.data(), last);
-    for (size_t i = 0; i < joints.size(); i++) {
-      const jointitem& j = joints[i];
-      const double* o = &jointout[jointoffset(i)];
+  void jointsweep(const block& b, double s, bool last) {
+    jointfixes(jointpacks.data() + b.jointpack0, b.jointpack1 - b.jointpack0, x.data(), y.data(), s,
+               jointout.data() + kJointOut * b.jointpack0);
+    if (!repeats) return gather(jointfeed, jointout.data(), last, b);
+    for (const jointitem& j : joints) {
+      const double* o = &jointout[j.out];
       const int to[3] = {j.a, j.c, j.b};
       for (int e = 0; e < 3; e++) {
         sx[to[e]] += o[8 * e];
@@ -675,12 +852,12 @@ struct framesolver {
     }
     settle(!last);
   }
-  void linksweep(bool last) {
-    linkfixes(linkpacks.data(), linkpacks.size(), x.data(), y.data(), linkout.data());
-    if (!repeats) return gather(linkfeed, linkout.data(), last);
-    for (size_t i = 0; i < links.size(); i++) {
-      const linkitem& l = links[i];
-      const double* o = &linkout[linkoffset(i)];
+  void linksweep(const block& b, bool last) {
+    linkfixes(linkpacks.data() + b.linkpack0, b.linkpack1 - b.linkpack0, x.data(), y.data(),
+              linkout.data() + kLinkOut * b.linkpack0);
+    if (!repeats) return gather(linkfeed, linkout.data(), last, b);
+    for (const linkitem& l : links) {
+      const double* o = &linkout[l.out];
       sx[l.a] += o[0];
       sy[l.a] += o[4];
       sx[l.b] += o[8];
@@ -692,9 +869,11 @@ struct framesolver {
   void run(int passes, double s, bool fresh) {
     clearshifts();
     if (fresh) prepare();
-    for (int i = 0; i < passes; i++) {
-      jointsweep(s, false);
-      linksweep(i + 1 == passes);
+    for (const block& b : blocks) {
+      for (int i = 0; i < passes; i++) {
+        jointsweep(b, s, false);
+        linksweep(b, i + 1 == passes);
+      }
     }
   }
 };
@@ -720,7 +899,7 @@ void buildsolver(framesolver& fs, const game& g) {
     fs.repeats = fs.repeats || fs.balls.size() == before;
     fs.os.push_back(slot);
   }
-  fs.moving = static_cast<int>(fs.balls.size());
+  const int inview = static_cast<int>(fs.balls.size());
   fs.seen.joint.clear();
   for (size_t i = 0; i < g.ostensionlist.size(); i++) {
     if (i + 2 * kAhead < g.ostensionlist.size()) __builtin_prefetch(g.ostensionlist[i + 2 * kAhead]);
@@ -749,6 +928,7 @@ void buildsolver(framesolver& fs, const game& g) {
     const int a = fs.slotof(l->ball1), b = fs.slotof(l->ball2);
     fs.links.push_back({a, b, l->distance, fs.m[a] / fs.m[b] + 1, fs.m[b] / fs.m[a] + 1});
   }
+  fs.cut(inview);
   fs.remember(g);
 }
 
@@ -773,7 +953,7 @@ void game::solveconstraints(bool velocities) {
     b.y = fs.y[i];
     b.shiftx = fs.sx[i];
     b.shifty = fs.sy[i];
-    if (velocities && i < static_cast<size_t>(fs.moving)) {
+    if (velocities && fs.moves[i]) {
       b.updatev(slower);
       b.rebounded = 0;
     }
