@@ -129,10 +129,13 @@ inline bool jointacts(const tension& t) {
 
 // The vectors never cross a call: every helper taking one is inlined.
 #pragma GCC diagnostic ignored "-Wpsabi"
-using v4d = double __attribute__((vector_size(32)));
-using v4l = long long __attribute__((vector_size(32)));
-using v4f = float __attribute__((vector_size(16)));
-using v4i = int __attribute__((vector_size(16)));
+// Four lanes, a register's worth of doubles (more lanes than the registers
+// hold make the compiler take the comparisons one lane at a time).
+constexpr int kLanes = 4;
+using vd = double __attribute__((vector_size(8 * kLanes)));
+using vl = long long __attribute__((vector_size(8 * kLanes)));
+using vf = float __attribute__((vector_size(4 * kLanes)));
+using vi = int __attribute__((vector_size(4 * kLanes)));
 
 #if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__)
 // Wide registers where the processor has them; the same code otherwise.
@@ -142,18 +145,29 @@ using v4i = int __attribute__((vector_size(16)));
 #endif
 #define LANES [[gnu::always_inline]] inline
 
-LANES v4d splat(double v) { return v4d{v, v, v, v}; }
-LANES v4d load4(const double* p) {
-  v4d v;
+LANES vd splat(double v) {
+  vd r;
+  for (int i = 0; i < kLanes; i++) r[i] = v;
+  return r;
+}
+LANES vd loadlanes(const double* p) {
+  vd v;
   __builtin_memcpy(&v, p, sizeof v);
   return v;
 }
-LANES v4d vabs(v4d v) { return v < 0 ? -v : v; }
-LANES v4d vsqrt(v4d v) {
-  return v4d{__builtin_sqrt(v[0]), __builtin_sqrt(v[1]), __builtin_sqrt(v[2]), __builtin_sqrt(v[3])};
+LANES vd vabs(vd v) { return v < 0 ? -v : v; }
+LANES vd vsqrt(vd v) {
+  for (int i = 0; i < kLanes; i++) v[i] = __builtin_sqrt(v[i]);
+  return v;
+}
+// The ball coordinates c[slot[i]] of the lanes.
+LANES vd fetch(const double* c, const int* slot) {
+  vd v;
+  for (int i = 0; i < kLanes; i++) v[i] = c[slot[i]];
+  return v;
 }
 // std::min's choice, lane by lane: the second only if it is smaller.
-LANES v4d vmin(v4d a, v4d b) { return b < a ? b : a; }
+LANES vd vmin(vd a, vd b) { return b < a ? b : a; }
 
 constexpr double kDegrees = 180.0 / 3.14159265358979323846;
 constexpr double kHalfPi = 1.57079632679489661923;
@@ -172,50 +186,51 @@ const arctable kArcs;
 
 // atan2(y, x) in degrees, to about 1e-13; bad is set for lanes it cannot
 // answer (both zero, not finite, or just below the -180/180 seam).
-LANES v4d quickatan2deg(v4d y, v4d x, v4l& bad) {
-  const v4d ax = vabs(x), ay = vabs(y);
-  const v4l steep = ay > ax;
-  const v4d num = steep ? ax : ay;
-  const v4d den = steep ? ay : ax;
+LANES vd quickatan2deg(vd y, vd x, vl& bad) {
+  const vd ax = vabs(x), ay = vabs(y);
+  const vl steep = ay > ax;
+  const vd num = steep ? ax : ay;
+  const vd den = steep ? ay : ax;
   bad |= ~((den > 0) & (den <= splat(1e300)));
-  const v4d t = num / (den > 0 ? den : splat(1.0));  // in [0, 1]
+  const vd t = num / (den > 0 ? den : splat(1.0));  // in [0, 1]
   // atan t = atan c + atan u, with c the nearest sixteenth and |u| <= 1/32.
-  const v4d tk = ((t >= 0) & (t <= 1)) ? t : splat(0);
-  const v4i k = __builtin_convertvector(tk * 16 + 0.5, v4i);
-  const v4d c = __builtin_convertvector(k, v4d) * (1.0 / 16);
-  const v4d base = {kArcs.v[k[0]], kArcs.v[k[1]], kArcs.v[k[2]], kArcs.v[k[3]]};
-  const v4d u = (t - c) / (1 + t * c);
-  const v4d u2 = u * u;
+  const vd tk = ((t >= 0) & (t <= 1)) ? t : splat(0);
+  const vi k = __builtin_convertvector(tk * 16 + 0.5, vi);
+  const vd c = __builtin_convertvector(k, vd) * (1.0 / 16);
+  vd base;
+  for (int i = 0; i < kLanes; i++) base[i] = kArcs.v[k[i]];
+  const vd u = (t - c) / (1 + t * c);
+  const vd u2 = u * u;
   // The series to u^11 (the next term is below 1e-19 of u), in two halves
   // that do not wait on each other.
-  const v4d u4 = u2 * u2;
-  const v4d lo = u2 * (-1.0 / 3 + u2 * (1.0 / 5)) + u4 * u2 * (-1.0 / 7);
-  const v4d hi = u4 * u4 * (1.0 / 9 + u2 * (-1.0 / 11));
-  const v4d p = lo + hi;
-  v4d r = base + (u + u * p);
+  const vd u4 = u2 * u2;
+  const vd lo = u2 * (-1.0 / 3 + u2 * (1.0 / 5)) + u4 * u2 * (-1.0 / 7);
+  const vd hi = u4 * u4 * (1.0 / 9 + u2 * (-1.0 / 11));
+  const vd p = lo + hi;
+  vd r = base + (u + u * p);
   r = steep ? kHalfPi - r : r;
   r = x < 0 ? kPi - r : r;
-  r = ((v4l)y < 0) ? -r : r;  // the sign bit, as for -0
+  r = ((vl)y < 0) ? -r : r;  // the sign bit, as for -0
   // The platform's arc tangent turns -180 into 180. An arm pointing exactly
   // along the negative x axis gives exactly +-180 here as there; one just off
   // it, below, might land on the other side of the seam, and is redone.
-  const v4d d = r * kDegrees;
+  const vd d = r * kDegrees;
   bad |= (d < -179.9999) & (y != 0);
   return d <= -180 ? splat(180) : d;
 }
 
 // Whether every double of v within the margin rounds to the same single
 // (the one it rounds to): it lies well inside that single's rounding interval.
-LANES v4l roundsurely(v4d v, v4f f) {
-  const v4f mag = f < 0 ? -f : f;
+LANES vl roundsurely(vd v, vf f) {
+  const vf mag = f < 0 ? -f : f;
   // Casts between vectors of one size keep the bits.
-  const v4i bits = (v4i)mag;
-  const v4f up = (v4f)(bits + 1);
-  const v4f down = (v4f)(bits - 1);
-  const v4d m = vabs(v);
-  const v4d fm = __builtin_convertvector(mag, v4d);
-  const v4d lo = (fm + __builtin_convertvector(down, v4d)) * 0.5;
-  const v4d hi = (fm + __builtin_convertvector(up, v4d)) * 0.5;
+  const vi bits = (vi)mag;
+  const vf up = (vf)(bits + 1);
+  const vf down = (vf)(bits - 1);
+  const vd m = vabs(v);
+  const vd fm = __builtin_convertvector(mag, vd);
+  const vd lo = (fm + __builtin_convertvector(down, vd)) * 0.5;
+  const vd hi = (fm + __builtin_convertvector(up, vd)) * 0.5;
   return (m - lo > kAngleMargin) & (hi - m > kAngleMargin) & (fm > 1e-20) & (fm < 1e30);
 }
 
@@ -226,19 +241,25 @@ double exactinverse(double v) {
   return power && v > 0x1p-900 && v < 0x1p900 ? 1 / v : 0;
 }
 
-LANES bool all4(v4l m) { return (m[0] & m[1] & m[2] & m[3]) != 0; }
+LANES bool none(vl m) {
+  long long any = 0;
+  for (int i = 0; i < kLanes; i++) any |= m[i];
+  return any == 0;
+}
 
 struct linkitem {
   int a, b;
   double d, ra, rb;
   double ia = exactinverse(ra), ib = exactinverse(rb);
   int out = 0;  // where its lane's corrections lie in the sweep's output
+  bool exact() const { return ia != 0 && ib != 0; }
 };
 struct jointitem {
   int a, b, c;
   double ma, mb, mc, mmin, angle, strength;
   double ia = exactinverse(ma), ib = exactinverse(mb), ic = exactinverse(mc);
   int out = 0;
+  bool exact() const { return ia != 0 && ib != 0 && ic != 0; }
 };
 
 // The sweeps read links and joints in packs of four, each field four lanes
@@ -249,45 +270,44 @@ struct jointitem {
 // joint b at 16 and 20. The lanes past the last item of a pack hold a
 // harmless copy and their output is never read.
 struct linkpack {
-  double d[4], ra[4], rb[4], ia[4], ib[4];
-  int a[4], b[4];
+  double d[kLanes], ra[kLanes], rb[kLanes], ia[kLanes], ib[kLanes];
+  int a[kLanes], b[kLanes];
   bool exact;  // every divisor a power of two
 };
 struct jointpack {
-  double ma[4], mb[4], mc[4], ia[4], ib[4], ic[4], mmin[4], angle[4], strength[4];
-  int a[4], b[4], c[4];
+  double ma[kLanes], mb[kLanes], mc[kLanes], ia[kLanes], ib[kLanes], ic[kLanes], mmin[kLanes], angle[kLanes],
+      strength[kLanes];
+  int a[kLanes], b[kLanes], c[kLanes];
   int count;   // real joints in the pack
   bool exact;  // every mass a power of two
 };
-constexpr int kLinkOut = 16, kJointOut = 24;
+constexpr int kLinkOut = 4 * kLanes, kJointOut = 6 * kLanes;
 
 SWEEP_KERNEL void linkfixes(const linkpack* packs, size_t n, const double* x, const double* y, double* out) {
   for (size_t p = 0; p < n; p++, out += kLinkOut) {
     const linkpack& l = packs[p];
-    const v4d x1 = {x[l.a[0]], x[l.a[1]], x[l.a[2]], x[l.a[3]]};
-    const v4d y1 = {y[l.a[0]], y[l.a[1]], y[l.a[2]], y[l.a[3]]};
-    const v4d x2 = {x[l.b[0]], x[l.b[1]], x[l.b[2]], x[l.b[3]]};
-    const v4d y2 = {y[l.b[0]], y[l.b[1]], y[l.b[2]], y[l.b[3]]};
-    const v4d dx = x2 - x1;
-    const v4d dy = y2 - y1;
-    v4d len = vsqrt(dx * dx + dy * dy);
+    const vd x1 = fetch(x, l.a), y1 = fetch(y, l.a);
+    const vd x2 = fetch(x, l.b), y2 = fetch(y, l.b);
+    const vd dx = x2 - x1;
+    const vd dy = y2 - y1;
+    vd len = vsqrt(dx * dx + dy * dy);
     len = vabs(len) < kNearZero ? splat(kNearZero) : len;
-    const v4d e = len - load4(l.d);
-    const v4d ux = dx / len, uy = dy / len;
-    v4d to1, to2;
+    const vd e = len - loadlanes(l.d);
+    const vd ux = dx / len, uy = dy / len;
+    vd to1, to2;
     if (l.exact) {
-      to1 = e * load4(l.ia);
-      to2 = -e * load4(l.ib);
+      to1 = e * loadlanes(l.ia);
+      to2 = -e * loadlanes(l.ib);
     } else {
-      to1 = e / load4(l.ra);
-      to2 = -e / load4(l.rb);
+      to1 = e / loadlanes(l.ra);
+      to2 = -e / loadlanes(l.rb);
     }
-    const v4d c1 = to1 * ux * kLinkStiffness, c2 = to1 * uy * kLinkStiffness;
-    const v4d c3 = to2 * ux * kLinkStiffness, c4 = to2 * uy * kLinkStiffness;
+    const vd c1 = to1 * ux * kLinkStiffness, c2 = to1 * uy * kLinkStiffness;
+    const vd c3 = to2 * ux * kLinkStiffness, c4 = to2 * uy * kLinkStiffness;
     __builtin_memcpy(out, &c1, sizeof c1);
-    __builtin_memcpy(out + 4, &c2, sizeof c2);
-    __builtin_memcpy(out + 8, &c3, sizeof c3);
-    __builtin_memcpy(out + 12, &c4, sizeof c4);
+    __builtin_memcpy(out + kLanes, &c2, sizeof c2);
+    __builtin_memcpy(out + 2 * kLanes, &c3, sizeof c3);
+    __builtin_memcpy(out + 3 * kLanes, &c4, sizeof c4);
   }
 }
 
@@ -296,71 +316,84 @@ void exactjoint(const jointpack& j, int k, const double* x, const double* y, dou
   const jointpush p = jointshift(x[j.a[k]], y[j.a[k]], x[j.b[k]], y[j.b[k]], x[j.c[k]], y[j.c[k]], j.ma[k],
                                  j.mb[k], j.mc[k], j.mmin[k], j.angle[k], j.strength[k], s);
   const double v[6] = {p.ax, p.ay, p.cx, p.cy, p.bx, p.by};
-  for (int i = 0; i < 6; i++) out[4 * i + k] = v[i];
+  for (int i = 0; i < 6; i++) out[kLanes * i + k] = v[i];
 }
 
+// What the first half of a joint sweep leaves for the second: the arms, the
+// error of the angle, and which lanes must be redone. (Without wide registers
+// a vector of doubles is aligned to 16 only; the wide code expects more.)
+struct alignas(64) jointwork {
+  vd dx1, dy1, dx2, dy2, err;
+  vl bad;
+};
+
+// The sweep in two halves, each a short loop over the packs, so that the
+// processor can work on several packs at once: first the angles, then the
+// pushes.
 SWEEP_KERNEL void jointfixes(const jointpack* packs, size_t n, const double* x, const double* y, double s,
-                             double* out) {
-  for (size_t p = 0; p < n; p++, out += kJointOut) {
+                             double* out, jointwork* work) {
+  for (size_t p = 0; p < n; p++) {
     const jointpack& j = packs[p];
-    const v4d bx = {x[j.b[0]], x[j.b[1]], x[j.b[2]], x[j.b[3]]};
-    const v4d by = {y[j.b[0]], y[j.b[1]], y[j.b[2]], y[j.b[3]]};
-    const v4d dx1 = bx - v4d{x[j.a[0]], x[j.a[1]], x[j.a[2]], x[j.a[3]]};
-    const v4d dy1 = by - v4d{y[j.a[0]], y[j.a[1]], y[j.a[2]], y[j.a[3]]};
-    const v4d dx2 = v4d{x[j.c[0]], x[j.c[1]], x[j.c[2]], x[j.c[3]]} - bx;
-    const v4d dy2 = v4d{y[j.c[0]], y[j.c[1]], y[j.c[2]], y[j.c[3]]} - by;
-    v4l bad = {0, 0, 0, 0};
+    jointwork& w = work[p];
+    const vd bx = fetch(x, j.b), by = fetch(y, j.b);
+    const vd dx1 = bx - fetch(x, j.a), dy1 = by - fetch(y, j.a);
+    const vd dx2 = fetch(x, j.c) - bx, dy2 = fetch(y, j.c) - by;
+    vl bad = {};
     // The angle is the first arm's direction less the second's, each the
     // library's arc tangent in (-180, 180]. Their difference comes from one
     // arc tangent of the arms' cross and dot products, a turn more or less
     // where the arms point to opposite sides of the x axis (there the two
     // products cannot cancel near a difference of 0, so the side is sure).
     // Arms on the same side that differ by nearly half a turn are redone.
-    const v4d turn = quickatan2deg(dx1 * dy2 - dx2 * dy1, dx1 * dx2 + dy1 * dy2, bad);
-    const v4l upper1 = dy1 >= 0, upper2 = dy2 >= 0;
-    v4d diff = (upper1 & ~upper2 & (turn < 0)) ? turn + 360 : turn;
+    const vd turn = quickatan2deg(dx1 * dy2 - dx2 * dy1, dx1 * dx2 + dy1 * dy2, bad);
+    const vl upper1 = dy1 >= 0, upper2 = dy2 >= 0;
+    vd diff = (upper1 & ~upper2 & (turn < 0)) ? turn + 360 : turn;
     diff = (~upper1 & upper2 & (diff > 0)) ? diff - 360 : diff;
     bad |= ~(upper1 ^ upper2) & (vabs(turn) > 179.99);
     // An arm just below the negative x axis the library may read as 180.
     bad |= (dy1 < 0) & (dx1 > 0) & (dy1 > dx1 * -1e-6);
     bad |= (dy2 < 0) & (dx2 > 0) & (dy2 > dx2 * -1e-6);
-    const v4d v = diff + 180;
-    const v4f measured = __builtin_convertvector(v, v4f);
+    const vd v = diff + 180;
+    const vf measured = __builtin_convertvector(v, vf);
     bad |= ~roundsurely(v, measured);
     // One turn at most either way, as the wrapping loops would do it.
-    v4f theta = measured >= 360.0f ? measured - 360.0f : measured;
+    vf theta = measured >= 360.0f ? measured - 360.0f : measured;
     theta = theta < 0.0f ? theta + 360.0f : theta;
-    const v4d off = __builtin_convertvector(theta, v4d) - load4(j.angle);
+    const vd off = __builtin_convertvector(theta, vd) - loadlanes(j.angle);
     bad |= ~(vabs(off) <= 540);
-    v4f err = __builtin_convertvector(off, v4f);
+    vf err = __builtin_convertvector(off, vf);
     err = err > 180.0f ? err - 360.0f : err;
     err = err < -180.0f ? err + 360.0f : err;
-
-    v4d q1 = dx1 * dx1 + dy1 * dy1;
-    v4d q2 = dx2 * dx2 + dy2 * dy2;
+    w = {dx1, dy1, dx2, dy2, __builtin_convertvector(err, vd), bad};
+  }
+  for (size_t p = 0; p < n; p++, out += kJointOut) {
+    const jointpack& j = packs[p];
+    const jointwork& w = work[p];
+    vd q1 = w.dx1 * w.dx1 + w.dy1 * w.dy1;
+    vd q2 = w.dx2 * w.dx2 + w.dy2 * w.dy2;
     // Products of arms this short or long could underflow or overflow.
-    bad |= ~((q1 >= 1e-250) & (q1 <= 1e250) & (q2 >= 1e-250) & (q2 <= 1e250));
+    const vl bad = w.bad | ~((q1 >= 1e-250) & (q1 <= 1e250) & (q2 >= 1e-250) & (q2 <= 1e250));
     q1 = q1 < kNearZero ? splat(kNearZero) : q1;
     q2 = q2 < kNearZero ? splat(kNearZero) : q2;
-    const v4d mmin = load4(j.mmin);
-    const v4d k = vmin(vmin(kJointCap * q1 * mmin, kJointCap * q2 * mmin), load4(j.strength));
-    const v4d f = k * (__builtin_convertvector(err, v4d) / kJointGain) * s;
-    const v4d p1 = f * dy1 / q1, p2 = f * dy2 / q2;
-    const v4d r1 = f * dx1 / q1, r2 = f * dx2 / q2;
-    v4d push[6];
+    const vd mmin = loadlanes(j.mmin);
+    const vd k = vmin(vmin(kJointCap * q1 * mmin, kJointCap * q2 * mmin), loadlanes(j.strength));
+    const vd f = k * (w.err / kJointGain) * s;
+    const vd p1 = f * w.dy1 / q1, p2 = f * w.dy2 / q2;
+    const vd r1 = f * w.dx1 / q1, r2 = f * w.dx2 / q2;
+    vd push[6];
     if (j.exact) {
-      const v4d ia = load4(j.ia), ib = load4(j.ib), ic = load4(j.ic);
+      const vd ia = loadlanes(j.ia), ib = loadlanes(j.ib), ic = loadlanes(j.ic);
       push[0] = p1 * ia, push[1] = -r1 * ia;
       push[2] = p2 * ic, push[3] = -r2 * ic;
       push[4] = (-p1 - p2) * ib, push[5] = (r1 + r2) * ib;
     } else {
-      const v4d ma = load4(j.ma), mb = load4(j.mb), mc = load4(j.mc);
+      const vd ma = loadlanes(j.ma), mb = loadlanes(j.mb), mc = loadlanes(j.mc);
       push[0] = p1 / ma, push[1] = -r1 / ma;
       push[2] = p2 / mc, push[3] = -r2 / mc;
       push[4] = (-p1 - p2) / mb, push[5] = (r1 + r2) / mb;
     }
     __builtin_memcpy(out, push, sizeof push);
-    if (!all4(~bad)) {
+    if (!none(bad)) {
       for (int lane = 0; lane < j.count; lane++) {
         if (bad[lane]) exactjoint(j, lane, x, y, s, out);
       }
@@ -393,6 +426,7 @@ struct framesolver {
   std::vector<linkpack> linkpacks;
   std::vector<jointpack> jointpacks;
   std::vector<double> linkout, jointout;  // one sweep's corrections, see linkfixes
+  std::vector<jointwork> work;            // a joint sweep's halfway results
 
   // A block: slots [begin, end), the balls in view first (up to moving);
   // its links and joints are items [link0, link1) and [joint0, joint1), laid
@@ -405,7 +439,7 @@ struct framesolver {
   std::vector<block> blocks;
 
   // Scratch for cutting the world into blocks.
-  std::vector<int> parent, blockof, place, jointplace;
+  std::vector<int> parent, blockof, place, jointplace, order;
   std::vector<double> dscratch;
   std::vector<int> iscratch;
   std::vector<ball*> bscratch;
@@ -476,6 +510,7 @@ struct framesolver {
     bscratch.reserve(nballs);
     dscratch.reserve(nballs);
     jointplace.reserve(njoints);
+    order.reserve(std::max(nlinks, njoints));
     moves.reserve(nballs);
     blocks.reserve(nballs);
     links.reserve(nlinks);
@@ -488,10 +523,11 @@ struct framesolver {
     joints.reserve(njoints);
     jointscratch.reserve(njoints);
     // Every block may leave its last pack part empty.
-    linkpacks.reserve(nlinks / 4 + nballs + 1);
-    jointpacks.reserve(njoints / 4 + nballs + 1);
-    linkout.reserve(kLinkOut * linkpacks.capacity() + 8);
-    jointout.reserve(kJointOut * jointpacks.capacity() + 8);
+    linkpacks.reserve(nlinks / kLanes + nballs + 1);
+    jointpacks.reserve(njoints / kLanes + nballs + 1);
+    work.reserve(jointpacks.capacity());
+    linkout.reserve(kLinkOut * linkpacks.capacity() + 2 * kLanes);
+    jointout.reserve(kJointOut * jointpacks.capacity() + 2 * kLanes);
     linkfeed.reserve(nballs, 2 * nlinks);
     jointfeed.reserve(nballs, 3 * njoints);
   }
@@ -700,19 +736,27 @@ struct framesolver {
     }
   }
 
-  // Lays items [from, to) out four to a pack at the end of packs; the lanes
-  // past the last item repeat it. fill(pack, lane, item, real items in the
-  // pack) sets one lane; each item learns where its lane's output lies.
+  // Lays items [from, to) out four to a pack at the end of packs, those that
+  // divide only by powers of two first, so that as many packs as can be take
+  // the quick way; the lanes past the last item repeat it. A ball still takes
+  // its corrections in list order, as each item knows where its lane's output
+  // lies. fill(pack, lane, item, real items in the pack) sets one lane.
   template <class Item, class Pack, class Fill>
-  static void packlanes(std::vector<Item>& items, size_t from, size_t to, std::vector<Pack>& packs, int width,
-                        Fill fill) {
-    const size_t first = packs.size();
-    packs.resize(first + (to - from + 3) / 4);
-    for (size_t i = 0; from + i < to || i % 4 != 0; i++) {
-      const int k = static_cast<int>(i % 4);
-      Item& item = items[std::min(from + i, to - 1)];
-      if (from + i < to) item.out = static_cast<int>(width * (first + i / 4) + k);
-      fill(packs[first + i / 4], k, item, static_cast<int>(std::min<size_t>(4, to - from - (i - k))));
+  void packlanes(std::vector<Item>& items, size_t from, size_t to, std::vector<Pack>& packs, int width, Fill fill) {
+    order.clear();
+    for (size_t i = from; i < to; i++) {
+      if (items[i].exact()) order.push_back(static_cast<int>(i));
+    }
+    for (size_t i = from; i < to; i++) {
+      if (!items[i].exact()) order.push_back(static_cast<int>(i));
+    }
+    const size_t first = packs.size(), n = order.size();
+    packs.resize(first + (n + kLanes - 1) / kLanes);
+    for (size_t i = 0; i < n || i % kLanes != 0; i++) {
+      const int k = static_cast<int>(i % kLanes);
+      Item& item = items[order[std::min(i, n - 1)]];
+      if (i < n) item.out = static_cast<int>(width * (first + i / kLanes) + k);
+      fill(packs[first + i / kLanes], k, item, static_cast<int>(std::min<size_t>(kLanes, n - (i - k))));
     }
   }
   void pack() {
@@ -728,7 +772,7 @@ struct framesolver {
         p.rb[lane] = l.rb;
         p.ia[lane] = l.ia;
         p.ib[lane] = l.ib;
-        p.exact = (lane == 0 || p.exact) && l.ia != 0 && l.ib != 0;
+        p.exact = (lane == 0 || p.exact) && l.exact();
       });
       k.linkpack1 = linkpacks.size();
       k.jointpack0 = jointpacks.size();
@@ -747,9 +791,10 @@ struct framesolver {
                   p.angle[lane] = j.angle;
                   p.strength[lane] = j.strength;
                   p.count = count;
-                  p.exact = (lane == 0 || p.exact) && j.ia != 0 && j.ib != 0 && j.ic != 0;
+                  p.exact = (lane == 0 || p.exact) && j.exact();
                 });
       k.jointpack1 = jointpacks.size();
+      if (work.size() < k.jointpack1 - k.jointpack0) work.resize(k.jointpack1 - k.jointpack0);
     }
   }
   void prepare() {
@@ -757,20 +802,20 @@ struct framesolver {
     // Each output ends in a run of zeros for the rows to fill up with.
     const int linkzeros = kLinkOut * static_cast<int>(linkpacks.size());
     const int jointzeros = kJointOut * static_cast<int>(jointpacks.size());
-    linkout.assign(linkzeros + 8, 0.0);
-    jointout.assign(jointzeros + 8, 0.0);
+    linkout.assign(linkzeros + 2 * kLanes, 0.0);
+    jointout.assign(jointzeros + 2 * kLanes, 0.0);
     if (repeats) return;
     linkfeed.build(moves, linkzeros, [this](auto add) {
       for (const linkitem& l : links) {
         add(l.a, l.out);
-        add(l.b, l.out + 8);
+        add(l.b, l.out + 2 * kLanes);
       }
     });
     jointfeed.build(moves, jointzeros, [this](auto add) {
       for (const jointitem& j : joints) {
         add(j.a, j.out);
-        add(j.c, j.out + 8);
-        add(j.b, j.out + 16);
+        add(j.c, j.out + 2 * kLanes);
+        add(j.b, j.out + 4 * kLanes);
       }
     });
   }
@@ -787,11 +832,11 @@ struct framesolver {
       double gx = 0, gy = 0;
       for (int k = 0; k < W; k++) {
         gx += out[row[k]];
-        gy += out[row[k] + 4];
+        gy += out[row[k] + kLanes];
       }
       for (int k = first[i] + W; k < first[i + 1]; k++) {
         gx += out[feed[k]];
-        gy += out[feed[k] + 4];
+        gy += out[feed[k] + kLanes];
       }
       x[i] += gx;
       y[i] += gy;
@@ -818,7 +863,7 @@ struct framesolver {
     for (int i = b.moving; i < b.end; i++) {
       for (int k = first[i]; k < first[i + 1]; k++) {
         sx[i] += out[feed[k]];
-        sy[i] += out[feed[k] + 4];
+        sy[i] += out[feed[k] + kLanes];
       }
     }
   }
@@ -840,14 +885,14 @@ struct framesolver {
   }
   void jointsweep(const block& b, double s, bool last) {
     jointfixes(jointpacks.data() + b.jointpack0, b.jointpack1 - b.jointpack0, x.data(), y.data(), s,
-               jointout.data() + kJointOut * b.jointpack0);
+               jointout.data() + kJointOut * b.jointpack0, work.data());
     if (!repeats) return gather(jointfeed, jointout.data(), last, b);
     for (const jointitem& j : joints) {
       const double* o = &jointout[j.out];
       const int to[3] = {j.a, j.c, j.b};
       for (int e = 0; e < 3; e++) {
-        sx[to[e]] += o[8 * e];
-        sy[to[e]] += o[8 * e + 4];
+        sx[to[e]] += o[2 * kLanes * e];
+        sy[to[e]] += o[2 * kLanes * e + kLanes];
       }
     }
     settle(!last);
@@ -859,9 +904,9 @@ struct framesolver {
     for (const linkitem& l : links) {
       const double* o = &linkout[l.out];
       sx[l.a] += o[0];
-      sy[l.a] += o[4];
-      sx[l.b] += o[8];
-      sy[l.b] += o[12];
+      sy[l.a] += o[kLanes];
+      sx[l.b] += o[2 * kLanes];
+      sy[l.b] += o[3 * kLanes];
     }
     settle(!last);
   }
