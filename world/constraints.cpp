@@ -251,40 +251,46 @@ struct linkitem {
   int a, b;
   double d, ra, rb;
   double ia = exactinverse(ra), ib = exactinverse(rb);
-  int out = 0;  // where its lane's corrections lie in the sweep's output
+  int da = 0, db = 0;  // the cells of its corrections of its balls
   bool exact() const { return ia != 0 && ib != 0; }
 };
 struct jointitem {
   int a, b, c;
   double ma, mb, mc, mmin, angle, strength;
   double ia = exactinverse(ma), ib = exactinverse(mb), ic = exactinverse(mc);
-  int out = 0;
+  int da = 0, db = 0, dc = 0;
   bool exact() const { return ia != 0 && ib != 0 && ic != 0; }
 };
 
 // The sweeps read links and joints in packs of four, each field four lanes
-// side by side, and write their corrections the same way: for lane k of link
-// pack p at out[16 p + k], the x correction of its first ball there, the y
-// correction 4 further, then the second ball's at 8 and 12; for lane k of
-// joint pack p at out[24 p + k]: end a at 0 and 4, end c at 8 and 12, the
-// joint b at 16 and 20. The lanes past the last item of a pack hold a
-// harmless copy and their output is never read.
+// side by side. Each lane puts the x correction of each of its balls in the
+// cell given for it (da for ball a, and so on), the y correction yoff
+// further. The lanes past the last item of a pack hold a copy of it and put
+// the same values in the same cells.
 struct linkpack {
   double d[kLanes], ra[kLanes], rb[kLanes], ia[kLanes], ib[kLanes];
   int a[kLanes], b[kLanes];
+  int da[kLanes], db[kLanes];
   bool exact;  // every divisor a power of two
 };
 struct jointpack {
   double ma[kLanes], mb[kLanes], mc[kLanes], ia[kLanes], ib[kLanes], ic[kLanes], mmin[kLanes], angle[kLanes],
       strength[kLanes];
   int a[kLanes], b[kLanes], c[kLanes];
-  int count;   // real joints in the pack
+  int da[kLanes], db[kLanes], dc[kLanes];
   bool exact;  // every mass a power of two
 };
-constexpr int kLinkOut = 4 * kLanes, kJointOut = 6 * kLanes;
 
-SWEEP_KERNEL void linkfixes(const linkpack* packs, size_t n, const double* x, const double* y, double* out) {
-  for (size_t p = 0; p < n; p++, out += kLinkOut) {
+LANES void put(double* cells, int yoff, const int* to, vd cx, vd cy) {
+  for (int i = 0; i < kLanes; i++) {
+    cells[to[i]] = cx[i];
+    cells[to[i] + yoff] = cy[i];
+  }
+}
+
+SWEEP_KERNEL void linkfixes(const linkpack* packs, size_t n, const double* x, const double* y, double* cells,
+                            int yoff) {
+  for (size_t p = 0; p < n; p++) {
     const linkpack& l = packs[p];
     const vd x1 = fetch(x, l.a), y1 = fetch(y, l.a);
     const vd x2 = fetch(x, l.b), y2 = fetch(y, l.b);
@@ -304,14 +310,13 @@ SWEEP_KERNEL void linkfixes(const linkpack* packs, size_t n, const double* x, co
     }
     const vd c1 = to1 * ux * kLinkStiffness, c2 = to1 * uy * kLinkStiffness;
     const vd c3 = to2 * ux * kLinkStiffness, c4 = to2 * uy * kLinkStiffness;
-    __builtin_memcpy(out, &c1, sizeof c1);
-    __builtin_memcpy(out + kLanes, &c2, sizeof c2);
-    __builtin_memcpy(out + 2 * kLanes, &c3, sizeof c3);
-    __builtin_memcpy(out + 3 * kLanes, &c4, sizeof c4);
+    put(cells, yoff, l.da, c1, c2);
+    put(cells, yoff, l.db, c3, c4);
   }
 }
 
-// Lane k of a joint pack the one-at-a-time way, with the library's arc tangent.
+// Lane k of a joint pack the one-at-a-time way, with the library's arc
+// tangent, into out: its pushes of lane k, each kind kLanes apart.
 void exactjoint(const jointpack& j, int k, const double* x, const double* y, double s, double* out) {
   const jointpush p = jointshift(x[j.a[k]], y[j.a[k]], x[j.b[k]], y[j.b[k]], x[j.c[k]], y[j.c[k]], j.ma[k],
                                  j.mb[k], j.mc[k], j.mmin[k], j.angle[k], j.strength[k], s);
@@ -323,29 +328,43 @@ void exactjoint(const jointpack& j, int k, const double* x, const double* y, dou
 // error of the angle, and which lanes must be redone. (Without wide registers
 // a vector of doubles is aligned to 16 only; the wide code expects more.)
 struct alignas(64) jointwork {
-  vd dx1, dy1, dx2, dy2, err;
+  vd dx1, dy1, dx2, dy2, cross, dot, err;
   vl bad;
 };
 
-// The sweep in two halves, each a short loop over the packs, so that the
-// processor can work on several packs at once: first the angles, then the
-// pushes.
+// The sweep in short loops over the packs, so that the processor can work on
+// several packs at once: the arms, their angle, its error, then the pushes.
 SWEEP_KERNEL void jointfixes(const jointpack* packs, size_t n, const double* x, const double* y, double s,
-                             double* out, jointwork* work) {
+                             double* cells, int yoff, jointwork* work) {
   for (size_t p = 0; p < n; p++) {
     const jointpack& j = packs[p];
     jointwork& w = work[p];
     const vd bx = fetch(x, j.b), by = fetch(y, j.b);
-    const vd dx1 = bx - fetch(x, j.a), dy1 = by - fetch(y, j.a);
-    const vd dx2 = fetch(x, j.c) - bx, dy2 = fetch(y, j.c) - by;
+    w.dx1 = bx - fetch(x, j.a);
+    w.dy1 = by - fetch(y, j.a);
+    w.dx2 = fetch(x, j.c) - bx;
+    w.dy2 = fetch(y, j.c) - by;
+    w.cross = w.dx1 * w.dy2 - w.dx2 * w.dy1;
+    w.dot = w.dx1 * w.dx2 + w.dy1 * w.dy2;
+  }
+  // The angle is the first arm's direction less the second's, each the
+  // library's arc tangent in (-180, 180]. Their difference comes from one
+  // arc tangent of the arms' cross and dot products, a turn more or less
+  // where the arms point to opposite sides of the x axis (there the two
+  // products cannot cancel near a difference of 0, so the side is sure).
+  // Arms on the same side that differ by nearly half a turn are redone.
+  for (size_t p = 0; p < n; p++) {
+    jointwork& w = work[p];
     vl bad = {};
-    // The angle is the first arm's direction less the second's, each the
-    // library's arc tangent in (-180, 180]. Their difference comes from one
-    // arc tangent of the arms' cross and dot products, a turn more or less
-    // where the arms point to opposite sides of the x axis (there the two
-    // products cannot cancel near a difference of 0, so the side is sure).
-    // Arms on the same side that differ by nearly half a turn are redone.
-    const vd turn = quickatan2deg(dx1 * dy2 - dx2 * dy1, dx1 * dx2 + dy1 * dy2, bad);
+    w.err = quickatan2deg(w.cross, w.dot, bad);  // for now, the turn
+    w.bad = bad;
+  }
+  for (size_t p = 0; p < n; p++) {
+    const jointpack& j = packs[p];
+    jointwork& w = work[p];
+    const vd turn = w.err;
+    const vd dx1 = w.dx1, dy1 = w.dy1, dx2 = w.dx2, dy2 = w.dy2;
+    vl bad = w.bad;
     const vl upper1 = dy1 >= 0, upper2 = dy2 >= 0;
     vd diff = (upper1 & ~upper2 & (turn < 0)) ? turn + 360 : turn;
     diff = (~upper1 & upper2 & (diff > 0)) ? diff - 360 : diff;
@@ -364,9 +383,10 @@ SWEEP_KERNEL void jointfixes(const jointpack* packs, size_t n, const double* x, 
     vf err = __builtin_convertvector(off, vf);
     err = err > 180.0f ? err - 360.0f : err;
     err = err < -180.0f ? err + 360.0f : err;
-    w = {dx1, dy1, dx2, dy2, __builtin_convertvector(err, vd), bad};
+    w.err = __builtin_convertvector(err, vd);
+    w.bad = bad;
   }
-  for (size_t p = 0; p < n; p++, out += kJointOut) {
+  for (size_t p = 0; p < n; p++) {
     const jointpack& j = packs[p];
     const jointwork& w = work[p];
     vd q1 = w.dx1 * w.dx1 + w.dy1 * w.dy1;
@@ -392,12 +412,18 @@ SWEEP_KERNEL void jointfixes(const jointpack* packs, size_t n, const double* x, 
       push[2] = p2 / mc, push[3] = -r2 / mc;
       push[4] = (-p1 - p2) / mb, push[5] = (r1 + r2) / mb;
     }
-    __builtin_memcpy(out, push, sizeof push);
     if (!none(bad)) {
-      for (int lane = 0; lane < j.count; lane++) {
-        if (bad[lane]) exactjoint(j, lane, x, y, s, out);
+      double redone[6 * kLanes];
+      __builtin_memcpy(redone, push, sizeof push);
+      // A lane past the last joint is redone too: its copy goes to the same cells.
+      for (int lane = 0; lane < kLanes; lane++) {
+        if (bad[lane]) exactjoint(j, lane, x, y, s, redone);
       }
+      __builtin_memcpy(push, redone, sizeof push);
     }
+    put(cells, yoff, j.da, push[0], push[1]);
+    put(cells, yoff, j.dc, push[2], push[3]);
+    put(cells, yoff, j.db, push[4], push[5]);
   }
 }
 
@@ -425,7 +451,6 @@ struct framesolver {
   std::vector<jointitem> joints;  // the same
   std::vector<linkpack> linkpacks;
   std::vector<jointpack> jointpacks;
-  std::vector<double> linkout, jointout;  // one sweep's corrections, see linkfixes
   std::vector<jointwork> work;            // a joint sweep's halfway results
 
   // A block: slots [begin, end), the balls in view first (up to moving);
@@ -446,60 +471,60 @@ struct framesolver {
   std::vector<linkitem> linkscratch;
   std::vector<jointitem> jointscratch;
 
-  // Where each ball's corrections of a sweep lie in the sweep's output, in
-  // the order the ball takes them: feed[first[i]] to feed[first[i+1]-1]
-  // are the offsets of slot i's x corrections (the y ones lie 4 further).
-  // For the moving balls the first `width` of them are also laid out in
-  // rows of equal length, filled up with the offset of a pair of zeros, so
-  // that summing them takes no branches; adding zero to a sum that started
-  // at +0 changes none of its bits.
-  struct feeds {
-    std::vector<int> first, feed;
-    std::vector<int> rows;
-    int width = 0;
+  // Where a sweep puts each ball's corrections. The x correction from the
+  // ball's k-th item (in list order) goes to cell k * stride + slot for the
+  // first `width` items, so that balls side by side sum theirs side by side,
+  // and any more to a run of the ball's own after those rows; the y
+  // corrections lie yoff further. The cells of items a ball does not have
+  // stay +0, and adding +0 to a sum that started at +0 changes none of its
+  // bits.
+  struct cellmap {
+    int width = 0, stride = 0, yoff = 0;
+    std::vector<int> count, run, taken;  // per slot: its items, where its run starts
+    std::vector<double> cells;
     void reserve(size_t nballs, size_t nentries) {
-      first.reserve(nballs + 1);
-      feed.reserve(nentries);
-      rows.reserve(nballs * 4);
+      for (auto* v : {&count, &run, &taken}) v->reserve(nballs);
+      cells.reserve(2 * (4 * nballs + nentries));
     }
-    // entries(add) calls add(slot, offset) for every correction in order;
-    // zeros is the offset of the pair of zeros after the real corrections.
+    // entries(add) calls add(slot, cell) for every correction in list order;
+    // cell is set to where that correction goes.
     template <class Entries>
-    void build(const std::vector<char>& moves, int zeros, Entries entries) {
-      const size_t nslots = moves.size();
-      first.assign(nslots + 1, 0);
-      size_t total = 0;
-      entries([&](int slot, int) {
-        first[slot + 1]++;
+    void build(const std::vector<char>& moves, Entries entries) {
+      const int nslots = static_cast<int>(moves.size());
+      count.assign(moves.size(), 0);
+      int total = 0;
+      entries([&](int slot, int&) {
+        count[slot]++;
         total++;
       });
-      // The row length leaves at most one moving ball in 32 with more.
+      // The rows leave at most one moving ball in 32 with a run, and fit
+      // the room set aside.
       int counts[10] = {};
       int moving = 0;
-      for (size_t i = 0; i < nslots; i++) {
+      for (int i = 0; i < nslots; i++) {
         if (!moves[i]) continue;
-        counts[std::min(first[i + 1], 9)]++;
+        counts[std::min(count[i], 9)]++;
         moving++;
       }
       width = 0;
       for (int over = moving - counts[0]; width < 8 && over > moving / 32;) over -= counts[++width];
-      while (static_cast<size_t>(width) * nslots > rows.capacity() && width > 0) width--;
-
-      for (size_t i = 0; i < nslots; i++) first[i + 1] += first[i];
-      feed.resize(total);
-      std::vector<int>& next = first;  // filled from each slot's start, then shifted back
-      entries([&](int slot, int offset) { feed[next[slot]++] = offset; });
-      for (size_t i = nslots; i > 0; i--) first[i] = first[i - 1];
-      first[0] = 0;
-
-      rows.assign(static_cast<size_t>(width) * nslots, zeros);
-      for (size_t i = 0; i < nslots; i++) {
-        const int n = std::min(first[i + 1] - first[i], width);
-        std::copy(feed.begin() + first[i], feed.begin() + first[i] + n, rows.begin() + i * width);
+      while (2 * (static_cast<size_t>(width) * nslots + total) > cells.capacity() && width > 0) width--;
+      stride = nslots;
+      run.resize(moves.size());
+      yoff = width * nslots;
+      for (int i = 0; i < nslots; i++) {
+        run[i] = yoff;
+        yoff += std::max(count[i] - width, 0);
       }
+      cells.assign(2 * static_cast<size_t>(yoff), 0.0);
+      taken.assign(moves.size(), 0);
+      entries([&](int slot, int& cell) {
+        const int k = taken[slot]++;
+        cell = k < width ? k * stride + slot : run[slot] + k - width;
+      });
     }
   };
-  feeds linkfeed, jointfeed;
+  cellmap linkcells, jointcells;
 
   // Room for every ball, link and joint of the world, so that the frames of a
   // level allocate nothing even as more of it comes into view.
@@ -526,10 +551,8 @@ struct framesolver {
     linkpacks.reserve(nlinks / kLanes + nballs + 1);
     jointpacks.reserve(njoints / kLanes + nballs + 1);
     work.reserve(jointpacks.capacity());
-    linkout.reserve(kLinkOut * linkpacks.capacity() + 2 * kLanes);
-    jointout.reserve(kJointOut * jointpacks.capacity() + 2 * kLanes);
-    linkfeed.reserve(nballs, 2 * nlinks);
-    jointfeed.reserve(nballs, 3 * njoints);
+    linkcells.reserve(nballs, 2 * nlinks);
+    jointcells.reserve(nballs, 3 * njoints);
   }
   void clear() {
     balls.clear();
@@ -739,10 +762,10 @@ struct framesolver {
   // Lays items [from, to) out four to a pack at the end of packs, those that
   // divide only by powers of two first, so that as many packs as can be take
   // the quick way; the lanes past the last item repeat it. A ball still takes
-  // its corrections in list order, as each item knows where its lane's output
-  // lies. fill(pack, lane, item, real items in the pack) sets one lane.
+  // its corrections in list order, from the cells its items were given.
+  // fill(pack, lane, item) sets one lane.
   template <class Item, class Pack, class Fill>
-  void packlanes(std::vector<Item>& items, size_t from, size_t to, std::vector<Pack>& packs, int width, Fill fill) {
+  void packlanes(const std::vector<Item>& items, size_t from, size_t to, std::vector<Pack>& packs, Fill fill) {
     order.clear();
     for (size_t i = from; i < to; i++) {
       if (items[i].exact()) order.push_back(static_cast<int>(i));
@@ -754,9 +777,8 @@ struct framesolver {
     packs.resize(first + (n + kLanes - 1) / kLanes);
     for (size_t i = 0; i < n || i % kLanes != 0; i++) {
       const int k = static_cast<int>(i % kLanes);
-      Item& item = items[order[std::min(i, n - 1)]];
-      if (i < n) item.out = static_cast<int>(width * (first + i / kLanes) + k);
-      fill(packs[first + i / kLanes], k, item, static_cast<int>(std::min<size_t>(kLanes, n - (i - k))));
+      const Item& item = items[order[std::min(i, n - 1)]];
+      fill(packs[first + i / kLanes], k, item);
     }
   }
   void pack() {
@@ -764,9 +786,11 @@ struct framesolver {
     jointpacks.clear();
     for (block& k : blocks) {
       k.linkpack0 = linkpacks.size();
-      packlanes(links, k.link0, k.link1, linkpacks, kLinkOut, [](linkpack& p, int lane, const linkitem& l, int) {
+      packlanes(links, k.link0, k.link1, linkpacks, [](linkpack& p, int lane, const linkitem& l) {
         p.a[lane] = l.a;
         p.b[lane] = l.b;
+        p.da[lane] = l.da;
+        p.db[lane] = l.db;
         p.d[lane] = l.d;
         p.ra[lane] = l.ra;
         p.rb[lane] = l.rb;
@@ -776,11 +800,14 @@ struct framesolver {
       });
       k.linkpack1 = linkpacks.size();
       k.jointpack0 = jointpacks.size();
-      packlanes(joints, k.joint0, k.joint1, jointpacks, kJointOut,
-                [](jointpack& p, int lane, const jointitem& j, int count) {
+      packlanes(joints, k.joint0, k.joint1, jointpacks,
+                [](jointpack& p, int lane, const jointitem& j) {
                   p.a[lane] = j.a;
                   p.b[lane] = j.b;
                   p.c[lane] = j.c;
+                  p.da[lane] = j.da;
+                  p.db[lane] = j.db;
+                  p.dc[lane] = j.dc;
                   p.ma[lane] = j.ma;
                   p.mb[lane] = j.mb;
                   p.mc[lane] = j.mc;
@@ -790,7 +817,6 @@ struct framesolver {
                   p.mmin[lane] = j.mmin;
                   p.angle[lane] = j.angle;
                   p.strength[lane] = j.strength;
-                  p.count = count;
                   p.exact = (lane == 0 || p.exact) && j.exact();
                 });
       k.jointpack1 = jointpacks.size();
@@ -798,72 +824,93 @@ struct framesolver {
     }
   }
   void prepare() {
+    linkcells.build(moves, [this](auto add) {
+      for (linkitem& l : links) {
+        add(l.a, l.da);
+        add(l.b, l.db);
+      }
+    });
+    jointcells.build(moves, [this](auto add) {
+      for (jointitem& j : joints) {
+        add(j.a, j.da);
+        add(j.c, j.dc);
+        add(j.b, j.db);
+      }
+    });
     pack();
-    // Each output ends in a run of zeros for the rows to fill up with.
-    const int linkzeros = kLinkOut * static_cast<int>(linkpacks.size());
-    const int jointzeros = kJointOut * static_cast<int>(jointpacks.size());
-    linkout.assign(linkzeros + 2 * kLanes, 0.0);
-    jointout.assign(jointzeros + 2 * kLanes, 0.0);
-    if (repeats) return;
-    linkfeed.build(moves, linkzeros, [this](auto add) {
-      for (const linkitem& l : links) {
-        add(l.a, l.out);
-        add(l.b, l.out + 2 * kLanes);
-      }
-    });
-    jointfeed.build(moves, jointzeros, [this](auto add) {
-      for (const jointitem& j : joints) {
-        add(j.a, j.out);
-        add(j.c, j.out + 2 * kLanes);
-        add(j.b, j.out + 4 * kLanes);
-      }
-    });
   }
 
   // Each moving ball sums its corrections from zero, in the order the sweep
   // made them, and moves by the sum; the last sweep's sums stay as its
-  // shifts. A ball that never moves keeps adding to the shifts it had.
+  // shifts. Four balls side by side take their sums side by side, unless one
+  // of them has a run.
   template <int W>
-  void gatherrows(const feeds& f, const double* out, bool last, int from, int to) {
-    const int* first = f.first.data();
-    const int* feed = f.feed.data();
-    const int* row = f.rows.data() + static_cast<size_t>(from) * W;
-    for (int i = from; i < to; i++, row += W) {
-      double gx = 0, gy = 0;
+  void gatherrows(const cellmap& c, bool last, int from, int to) {
+    const double* cx = c.cells.data();
+    const double* cy = cx + c.yoff;
+    const size_t stride = static_cast<size_t>(c.stride);
+    const int* count = c.count.data();
+    int i = from;
+    for (; i + kLanes <= to; i += kLanes) {
+      bool runs = false;
+      for (int k = 0; k < kLanes; k++) runs |= count[i + k] > W;
+      if (runs) {
+        for (int k = 0; k < kLanes; k++) gatherone<W>(c, last, i + k);
+        continue;
+      }
+      vd gx = {}, gy = {};
       for (int k = 0; k < W; k++) {
-        gx += out[row[k]];
-        gy += out[row[k] + kLanes];
+        gx += loadlanes(cx + k * stride + i);
+        gy += loadlanes(cy + k * stride + i);
       }
-      for (int k = first[i] + W; k < first[i + 1]; k++) {
-        gx += out[feed[k]];
-        gy += out[feed[k] + kLanes];
-      }
-      x[i] += gx;
-      y[i] += gy;
+      const vd nx = loadlanes(&x[i]) + gx, ny = loadlanes(&y[i]) + gy;
+      __builtin_memcpy(&x[i], &nx, sizeof nx);
+      __builtin_memcpy(&y[i], &ny, sizeof ny);
       if (last) {
-        sx[i] = gx;
-        sy[i] = gy;
+        __builtin_memcpy(&sx[i], &gx, sizeof gx);
+        __builtin_memcpy(&sy[i], &gy, sizeof gy);
       }
+    }
+    for (; i < to; i++) gatherone<W>(c, last, i);
+  }
+  template <int W>
+  void gatherone(const cellmap& c, bool last, int i) {
+    const double* cx = c.cells.data();
+    const double* cy = cx + c.yoff;
+    double gx = 0, gy = 0;
+    for (int k = 0; k < W; k++) {
+      gx += cx[static_cast<size_t>(k) * c.stride + i];
+      gy += cy[static_cast<size_t>(k) * c.stride + i];
+    }
+    for (int k = c.run[i]; k < c.run[i] + c.count[i] - W; k++) {
+      gx += cx[k];
+      gy += cy[k];
+    }
+    x[i] += gx;
+    y[i] += gy;
+    if (last) {
+      sx[i] = gx;
+      sy[i] = gy;
     }
   }
-  void gather(const feeds& f, const double* out, bool last, const block& b) {
-    switch (f.width) {
-      case 0: gatherrows<0>(f, out, last, b.begin, b.moving); break;
-      case 1: gatherrows<1>(f, out, last, b.begin, b.moving); break;
-      case 2: gatherrows<2>(f, out, last, b.begin, b.moving); break;
-      case 3: gatherrows<3>(f, out, last, b.begin, b.moving); break;
-      case 4: gatherrows<4>(f, out, last, b.begin, b.moving); break;
-      case 5: gatherrows<5>(f, out, last, b.begin, b.moving); break;
-      case 6: gatherrows<6>(f, out, last, b.begin, b.moving); break;
-      case 7: gatherrows<7>(f, out, last, b.begin, b.moving); break;
-      default: gatherrows<8>(f, out, last, b.begin, b.moving); break;
+  void gather(const cellmap& c, bool last, const block& b) {
+    switch (c.width) {
+      case 0: gatherrows<0>(c, last, b.begin, b.moving); break;
+      case 1: gatherrows<1>(c, last, b.begin, b.moving); break;
+      case 2: gatherrows<2>(c, last, b.begin, b.moving); break;
+      case 3: gatherrows<3>(c, last, b.begin, b.moving); break;
+      case 4: gatherrows<4>(c, last, b.begin, b.moving); break;
+      case 5: gatherrows<5>(c, last, b.begin, b.moving); break;
+      case 6: gatherrows<6>(c, last, b.begin, b.moving); break;
+      case 7: gatherrows<7>(c, last, b.begin, b.moving); break;
+      default: gatherrows<8>(c, last, b.begin, b.moving); break;
     }
-    const int* first = f.first.data();
-    const int* feed = f.feed.data();
+    // A ball that never moves keeps adding to the shifts it had.
     for (int i = b.moving; i < b.end; i++) {
-      for (int k = first[i]; k < first[i + 1]; k++) {
-        sx[i] += out[feed[k]];
-        sy[i] += out[feed[k] + kLanes];
+      for (int k = 0; k < c.count[i]; k++) {
+        const size_t cell = k < c.width ? static_cast<size_t>(k) * c.stride + i : c.run[i] + k - c.width;
+        sx[i] += c.cells[cell];
+        sy[i] += c.cells[cell + c.yoff];
       }
     }
   }
@@ -885,28 +932,30 @@ struct framesolver {
   }
   void jointsweep(const block& b, double s, bool last) {
     jointfixes(jointpacks.data() + b.jointpack0, b.jointpack1 - b.jointpack0, x.data(), y.data(), s,
-               jointout.data() + kJointOut * b.jointpack0, work.data());
-    if (!repeats) return gather(jointfeed, jointout.data(), last, b);
+               jointcells.cells.data(), jointcells.yoff, work.data());
+    if (!repeats) return gather(jointcells, last, b);
+    const double* c = jointcells.cells.data();
+    const int yoff = jointcells.yoff;
     for (const jointitem& j : joints) {
-      const double* o = &jointout[j.out];
-      const int to[3] = {j.a, j.c, j.b};
+      const int to[3] = {j.a, j.c, j.b}, cell[3] = {j.da, j.dc, j.db};
       for (int e = 0; e < 3; e++) {
-        sx[to[e]] += o[2 * kLanes * e];
-        sy[to[e]] += o[2 * kLanes * e + kLanes];
+        sx[to[e]] += c[cell[e]];
+        sy[to[e]] += c[cell[e] + yoff];
       }
     }
     settle(!last);
   }
   void linksweep(const block& b, bool last) {
     linkfixes(linkpacks.data() + b.linkpack0, b.linkpack1 - b.linkpack0, x.data(), y.data(),
-              linkout.data() + kLinkOut * b.linkpack0);
-    if (!repeats) return gather(linkfeed, linkout.data(), last, b);
+              linkcells.cells.data(), linkcells.yoff);
+    if (!repeats) return gather(linkcells, last, b);
+    const double* c = linkcells.cells.data();
+    const int yoff = linkcells.yoff;
     for (const linkitem& l : links) {
-      const double* o = &linkout[l.out];
-      sx[l.a] += o[0];
-      sy[l.a] += o[kLanes];
-      sx[l.b] += o[2 * kLanes];
-      sy[l.b] += o[3 * kLanes];
+      sx[l.a] += c[l.da];
+      sy[l.a] += c[l.da + yoff];
+      sx[l.b] += c[l.db];
+      sy[l.b] += c[l.db + yoff];
     }
     settle(!last);
   }
