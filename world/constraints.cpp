@@ -427,6 +427,31 @@ SWEEP_KERNEL void jointfixes(const jointpack* packs, size_t n, const double* x, 
   }
 }
 
+// Each moving ball in [from, to) sums its corrections from zero, in the
+// order the sweep made them, and moves by the sum; the last sweep's sums stay
+// as its shifts. Four balls side by side take their first `width` cells side
+// by side; a four in which a ball has more is left for the caller.
+SWEEP_KERNEL void sumrows(const double* cx, const double* cy, size_t stride, int width, const int* count, int from,
+                          int to, double* x, double* y, double* sx, double* sy, bool last) {
+  for (int i = from; i + kLanes <= to; i += kLanes) {
+    vi n;
+    __builtin_memcpy(&n, count + i, sizeof n);
+    if (!none(__builtin_convertvector(n > width, vl))) continue;
+    vd gx = {}, gy = {};
+    for (int k = 0; k < width; k++) {
+      gx += loadlanes(cx + k * stride + i);
+      gy += loadlanes(cy + k * stride + i);
+    }
+    const vd nx = loadlanes(x + i) + gx, ny = loadlanes(y + i) + gy;
+    __builtin_memcpy(x + i, &nx, sizeof nx);
+    __builtin_memcpy(y + i, &ny, sizeof ny);
+    if (last) {
+      __builtin_memcpy(sx + i, &gx, sizeof gx);
+      __builtin_memcpy(sy + i, &gy, sizeof gy);
+    }
+  }
+}
+
 // The frame's passes run over compact copies of what they touch: positions,
 // shifts and masses of the balls side by side in plain arrays, and the links
 // and joints as slots into them, with what stays fixed through the frame
@@ -481,9 +506,10 @@ struct framesolver {
   struct cellmap {
     int width = 0, stride = 0, yoff = 0;
     std::vector<int> count, run, taken;  // per slot: its items, where its run starts
+    std::vector<int> runners;            // the moving slots with a run, in order
     std::vector<double> cells;
     void reserve(size_t nballs, size_t nentries) {
-      for (auto* v : {&count, &run, &taken}) v->reserve(nballs);
+      for (auto* v : {&count, &run, &taken, &runners}) v->reserve(nballs);
       cells.reserve(2 * (4 * nballs + nentries));
     }
     // entries(add) calls add(slot, cell) for every correction in list order;
@@ -512,9 +538,11 @@ struct framesolver {
       stride = nslots;
       run.resize(moves.size());
       yoff = width * nslots;
+      runners.clear();
       for (int i = 0; i < nslots; i++) {
         run[i] = yoff;
         yoff += std::max(count[i] - width, 0);
+        if (moves[i] && count[i] > width) runners.push_back(i);
       }
       cells.assign(2 * static_cast<size_t>(yoff), 0.0);
       taken.assign(moves.size(), 0);
@@ -840,49 +868,16 @@ struct framesolver {
     pack();
   }
 
-  // Each moving ball sums its corrections from zero, in the order the sweep
-  // made them, and moves by the sum; the last sweep's sums stay as its
-  // shifts. Four balls side by side take their sums side by side, unless one
-  // of them has a run.
-  template <int W>
-  void gatherrows(const cellmap& c, bool last, int from, int to) {
-    const double* cx = c.cells.data();
-    const double* cy = cx + c.yoff;
-    const size_t stride = static_cast<size_t>(c.stride);
-    const int* count = c.count.data();
-    int i = from;
-    for (; i + kLanes <= to; i += kLanes) {
-      bool runs = false;
-      for (int k = 0; k < kLanes; k++) runs |= count[i + k] > W;
-      if (runs) {
-        for (int k = 0; k < kLanes; k++) gatherone<W>(c, last, i + k);
-        continue;
-      }
-      vd gx = {}, gy = {};
-      for (int k = 0; k < W; k++) {
-        gx += loadlanes(cx + k * stride + i);
-        gy += loadlanes(cy + k * stride + i);
-      }
-      const vd nx = loadlanes(&x[i]) + gx, ny = loadlanes(&y[i]) + gy;
-      __builtin_memcpy(&x[i], &nx, sizeof nx);
-      __builtin_memcpy(&y[i], &ny, sizeof ny);
-      if (last) {
-        __builtin_memcpy(&sx[i], &gx, sizeof gx);
-        __builtin_memcpy(&sy[i], &gy, sizeof gy);
-      }
-    }
-    for (; i < to; i++) gatherone<W>(c, last, i);
-  }
-  template <int W>
+  // One moving ball's sum the one-at-a-time way, its run included.
   void gatherone(const cellmap& c, bool last, int i) {
     const double* cx = c.cells.data();
     const double* cy = cx + c.yoff;
     double gx = 0, gy = 0;
-    for (int k = 0; k < W; k++) {
+    for (int k = 0; k < c.width; k++) {
       gx += cx[static_cast<size_t>(k) * c.stride + i];
       gy += cy[static_cast<size_t>(k) * c.stride + i];
     }
-    for (int k = c.run[i]; k < c.run[i] + c.count[i] - W; k++) {
+    for (int k = c.run[i]; k < c.run[i] + c.count[i] - c.width; k++) {
       gx += cx[k];
       gy += cy[k];
     }
@@ -894,17 +889,20 @@ struct framesolver {
     }
   }
   void gather(const cellmap& c, bool last, const block& b) {
-    switch (c.width) {
-      case 0: gatherrows<0>(c, last, b.begin, b.moving); break;
-      case 1: gatherrows<1>(c, last, b.begin, b.moving); break;
-      case 2: gatherrows<2>(c, last, b.begin, b.moving); break;
-      case 3: gatherrows<3>(c, last, b.begin, b.moving); break;
-      case 4: gatherrows<4>(c, last, b.begin, b.moving); break;
-      case 5: gatherrows<5>(c, last, b.begin, b.moving); break;
-      case 6: gatherrows<6>(c, last, b.begin, b.moving); break;
-      case 7: gatherrows<7>(c, last, b.begin, b.moving); break;
-      default: gatherrows<8>(c, last, b.begin, b.moving); break;
+    const double* cells = c.cells.data();
+    sumrows(cells, cells + c.yoff, static_cast<size_t>(c.stride), c.width, c.count.data(), b.begin, b.moving,
+            x.data(), y.data(), sx.data(), sy.data(), last);
+    // The fours that sumrows left, and the balls after the last whole four.
+    const int whole = b.begin + (b.moving - b.begin) / kLanes * kLanes;
+    int done = b.begin;  // every four before this is summed
+    for (auto r = std::lower_bound(c.runners.begin(), c.runners.end(), b.begin);
+         r != c.runners.end() && *r < whole; ++r) {
+      const int four = b.begin + (*r - b.begin) / kLanes * kLanes;
+      if (four < done) continue;
+      for (int i = four; i < four + kLanes; i++) gatherone(c, last, i);
+      done = four + kLanes;
     }
+    for (int i = whole; i < b.moving; i++) gatherone(c, last, i);
     // A ball that never moves keeps adding to the shifts it had.
     for (int i = b.moving; i < b.end; i++) {
       for (int k = 0; k < c.count[i]; k++) {
