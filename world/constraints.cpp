@@ -242,8 +242,10 @@ double exactinverse(double v) {
 }
 
 LANES bool none(vl m) {
-  long long any = 0;
-  for (int i = 0; i < kLanes; i++) any |= m[i];
+  unsigned __int128 half[sizeof m / 16];
+  __builtin_memcpy(half, &m, sizeof m);
+  unsigned __int128 any = 0;
+  for (auto h : half) any |= h;
   return any == 0;
 }
 
@@ -427,18 +429,16 @@ SWEEP_KERNEL void jointfixes(const jointpack* packs, size_t n, const double* x, 
   }
 }
 
-// Each moving ball in [from, to) sums its corrections from zero, in the
-// order the sweep made them, and moves by the sum; the last sweep's sums stay
-// as its shifts. Four balls side by side take their first `width` cells side
-// by side; a four in which a ball has more is left for the caller.
-SWEEP_KERNEL void sumrows(const double* cx, const double* cy, size_t stride, int width, const int* count, int from,
-                          int to, double* x, double* y, double* sx, double* sy, bool last) {
-  for (int i = from; i + kLanes <= to; i += kLanes) {
-    vi n;
-    __builtin_memcpy(&n, count + i, sizeof n);
-    if (!none(__builtin_convertvector(n > width, vl))) continue;
+// Each moving ball of the fours in [from, to) sums its corrections from
+// zero, in the order the sweep made them, and moves by the sum; the last
+// sweep's sums stay as its shifts. Four balls side by side take their first
+// W cells side by side.
+template <int W>
+LANES void sumfours(const double* cx, const double* cy, size_t stride, int from, int to, double* x, double* y,
+                    double* sx, double* sy, bool last) {
+  for (int i = from; i < to; i += kLanes) {
     vd gx = {}, gy = {};
-    for (int k = 0; k < width; k++) {
+    for (int k = 0; k < W; k++) {
       gx += loadlanes(cx + k * stride + i);
       gy += loadlanes(cy + k * stride + i);
     }
@@ -449,6 +449,20 @@ SWEEP_KERNEL void sumrows(const double* cx, const double* cy, size_t stride, int
       __builtin_memcpy(sx + i, &gx, sizeof gx);
       __builtin_memcpy(sy + i, &gy, sizeof gy);
     }
+  }
+}
+SWEEP_KERNEL void sumrows(const double* cx, const double* cy, size_t stride, int width, int from, int to, double* x,
+                          double* y, double* sx, double* sy, bool last) {
+  switch (width) {
+    case 0: return sumfours<0>(cx, cy, stride, from, to, x, y, sx, sy, last);
+    case 1: return sumfours<1>(cx, cy, stride, from, to, x, y, sx, sy, last);
+    case 2: return sumfours<2>(cx, cy, stride, from, to, x, y, sx, sy, last);
+    case 3: return sumfours<3>(cx, cy, stride, from, to, x, y, sx, sy, last);
+    case 4: return sumfours<4>(cx, cy, stride, from, to, x, y, sx, sy, last);
+    case 5: return sumfours<5>(cx, cy, stride, from, to, x, y, sx, sy, last);
+    case 6: return sumfours<6>(cx, cy, stride, from, to, x, y, sx, sy, last);
+    case 7: return sumfours<7>(cx, cy, stride, from, to, x, y, sx, sy, last);
+    default: return sumfours<8>(cx, cy, stride, from, to, x, y, sx, sy, last);
   }
 }
 
@@ -632,11 +646,19 @@ struct framesolver {
         g.ostensionlist != seen.tensions) {
       return false;
     }
+    // One walk over the balls: their masses and anchors are checked while
+    // their positions and shifts are taken (a rebuild takes them afresh).
     for (size_t i = 0; i < balls.size(); i++) {
+      if (i + 8 < balls.size()) __builtin_prefetch(balls[i + 8]);
       const ball& b = *balls[i];
       if (!samebits(b.actualmass, m[i]) || b.anchored != anchored[i]) return false;
+      x[i] = b.x;
+      y[i] = b.y;
+      sx[i] = b.shiftx;
+      sy[i] = b.shifty;
     }
     for (size_t i = 0; i < g.ostensionlist.size(); i++) {
+      if (i + 8 < g.ostensionlist.size()) __builtin_prefetch(g.ostensionlist[i + 8]);
       const tension& t = *g.ostensionlist[i];
       const int j = seen.joint[i];
       if (j < 0) {
@@ -651,16 +673,10 @@ struct framesolver {
       }
     }
     for (size_t i = 0; i < g.oslinklist.size(); i++) {
+      if (i + 8 < g.oslinklist.size()) __builtin_prefetch(&g.oslinklist[i + 8]->ball1);
       const struct link& l = *g.oslinklist[i];
       const linkitem& it = links[static_cast<size_t>(seen.link[i])];
       if (balls[it.a] != l.ball1 || balls[it.b] != l.ball2 || !samebits(it.d, l.distance)) return false;
-    }
-    for (size_t i = 0; i < balls.size(); i++) {
-      const ball& b = *balls[i];
-      x[i] = b.x;
-      y[i] = b.y;
-      sx[i] = b.shiftx;
-      sy[i] = b.shifty;
     }
     return true;
   }
@@ -889,19 +905,24 @@ struct framesolver {
     }
   }
   void gather(const cellmap& c, bool last, const block& b) {
+    // Whole fours side by side, but those with a ball with a run (and the
+    // balls after the last whole four) one at a time.
     const double* cells = c.cells.data();
-    sumrows(cells, cells + c.yoff, static_cast<size_t>(c.stride), c.width, c.count.data(), b.begin, b.moving,
-            x.data(), y.data(), sx.data(), sy.data(), last);
-    // The fours that sumrows left, and the balls after the last whole four.
+    auto fours = [&](int from, int to) {
+      sumrows(cells, cells + c.yoff, static_cast<size_t>(c.stride), c.width, from, to, x.data(), y.data(),
+              sx.data(), sy.data(), last);
+    };
     const int whole = b.begin + (b.moving - b.begin) / kLanes * kLanes;
     int done = b.begin;  // every four before this is summed
     for (auto r = std::lower_bound(c.runners.begin(), c.runners.end(), b.begin);
          r != c.runners.end() && *r < whole; ++r) {
       const int four = b.begin + (*r - b.begin) / kLanes * kLanes;
       if (four < done) continue;
+      fours(done, four);
       for (int i = four; i < four + kLanes; i++) gatherone(c, last, i);
       done = four + kLanes;
     }
+    fours(done, whole);
     for (int i = whole; i < b.moving; i++) gatherone(c, last, i);
     // A ball that never moves keeps adding to the shifts it had.
     for (int i = b.moving; i < b.end; i++) {

@@ -26,15 +26,22 @@ void game::updatemass() {
 }
 
 // Only anchored == 1 pins; other non-zero values just make the ball heavy.
+namespace {
+
+void anchorball(ball& b) {
+  b.x = b.anchorx;
+  b.y = b.anchory;
+  b.oldx = b.x;
+  b.oldy = b.y;
+  b.xv = 0;
+  b.yv = 0;
+}
+
+}  // namespace
+
 void game::doanchor() {
   for (ball* b : osballlist) {
-    if (b->anchored != 1) continue;
-    b->x = b->anchorx;
-    b->y = b->anchory;
-    b->oldx = b->x;
-    b->oldy = b->y;
-    b->xv = 0;
-    b->yv = 0;
+    if (b->anchored == 1) anchorball(*b);
   }
 }
 
@@ -61,10 +68,12 @@ void game::stepworld() {
     b->oldx = b->x;
     b->oldy = b->y;
   }
+  // Moved and, if pinned, put back in one walk: a ball listed twice moves
+  // twice and is put back the same.
   for (ball* b : osballlist) {
     b->x = b->x + b->xv * slower;
     b->y = b->y + b->yv * slower;
+    if (b->anchored == 1) anchorball(*b);
   }
-  doanchor();
   constraintstep();  // with each ball's updatev(slower) and rebounded := 0
 }
