@@ -265,33 +265,35 @@ struct jointitem {
 };
 
 // The sweeps read links and joints in packs of four, each field four lanes
-// side by side. Each lane puts the x correction of each of its balls in the
-// cell given for it (da for ball a, and so on), the y correction yoff
-// further. The lanes past the last item of a pack hold a copy of it and put
-// the same values in the same cells.
+// side by side. Each lane puts the x and y corrections of each of its balls
+// side by side in the cell given for it (da for ball a, and so on). The
+// lanes past the last item of a pack hold a copy of it and put the same
+// values in the same cells.
 struct linkpack {
   double d[kLanes], ra[kLanes], rb[kLanes], ia[kLanes], ib[kLanes];
   int a[kLanes], b[kLanes];
-  int da[kLanes], db[kLanes];
+  unsigned da[kLanes], db[kLanes];  // where in the cells (2 x the cell)
   bool exact;  // every divisor a power of two
 };
 struct jointpack {
   double ma[kLanes], mb[kLanes], mc[kLanes], ia[kLanes], ib[kLanes], ic[kLanes], mmin[kLanes], angle[kLanes],
       strength[kLanes];
   int a[kLanes], b[kLanes], c[kLanes];
-  int da[kLanes], db[kLanes], dc[kLanes];
+  unsigned da[kLanes], db[kLanes], dc[kLanes];
   bool exact;  // every mass a power of two
 };
 
-LANES void put(double* cells, int yoff, const int* to, vd cx, vd cy) {
-  for (int i = 0; i < kLanes; i++) {
-    cells[to[i]] = cx[i];
-    cells[to[i] + yoff] = cy[i];
-  }
+static_assert(kLanes == 4, "put and sumfours pair the lanes of four");
+using v2d = double __attribute__((vector_size(16)));
+LANES void put(double* cells, const unsigned* to, vd cx, vd cy) {
+  const vd even = __builtin_shufflevector(cx, cy, 0, 4, 2, 6);  // lanes 0 and 2, x beside y
+  const vd odd = __builtin_shufflevector(cx, cy, 1, 5, 3, 7);
+  const v2d pairs[4] = {__builtin_shufflevector(even, even, 0, 1), __builtin_shufflevector(odd, odd, 0, 1),
+                        __builtin_shufflevector(even, even, 2, 3), __builtin_shufflevector(odd, odd, 2, 3)};
+  for (int i = 0; i < kLanes; i++) __builtin_memcpy(cells + to[i], &pairs[i], sizeof pairs[i]);
 }
 
-SWEEP_KERNEL void linkfixes(const linkpack* packs, size_t n, const double* x, const double* y, double* cells,
-                            int yoff) {
+SWEEP_KERNEL void linkfixes(const linkpack* packs, size_t n, const double* x, const double* y, double* cells) {
   for (size_t p = 0; p < n; p++) {
     const linkpack& l = packs[p];
     const vd x1 = fetch(x, l.a), y1 = fetch(y, l.a);
@@ -312,8 +314,8 @@ SWEEP_KERNEL void linkfixes(const linkpack* packs, size_t n, const double* x, co
     }
     const vd c1 = to1 * ux * kLinkStiffness, c2 = to1 * uy * kLinkStiffness;
     const vd c3 = to2 * ux * kLinkStiffness, c4 = to2 * uy * kLinkStiffness;
-    put(cells, yoff, l.da, c1, c2);
-    put(cells, yoff, l.db, c3, c4);
+    put(cells, l.da, c1, c2);
+    put(cells, l.db, c3, c4);
   }
 }
 
@@ -337,7 +339,7 @@ struct alignas(64) jointwork {
 // The sweep in short loops over the packs, so that the processor can work on
 // several packs at once: the arms, their angle, its error, then the pushes.
 SWEEP_KERNEL void jointfixes(const jointpack* packs, size_t n, const double* x, const double* y, double s,
-                             double* cells, int yoff, jointwork* work) {
+                             double* cells, jointwork* work) {
   for (size_t p = 0; p < n; p++) {
     const jointpack& j = packs[p];
     jointwork& w = work[p];
@@ -423,9 +425,9 @@ SWEEP_KERNEL void jointfixes(const jointpack* packs, size_t n, const double* x, 
       }
       __builtin_memcpy(push, redone, sizeof push);
     }
-    put(cells, yoff, j.da, push[0], push[1]);
-    put(cells, yoff, j.dc, push[2], push[3]);
-    put(cells, yoff, j.db, push[4], push[5]);
+    put(cells, j.da, push[0], push[1]);
+    put(cells, j.dc, push[2], push[3]);
+    put(cells, j.db, push[4], push[5]);
   }
 }
 
@@ -434,14 +436,20 @@ SWEEP_KERNEL void jointfixes(const jointpack* packs, size_t n, const double* x, 
 // sweep's sums stay as its shifts. Four balls side by side take their first
 // W cells side by side.
 template <int W>
-LANES void sumfours(const double* cx, const double* cy, size_t stride, int from, int to, double* x, double* y,
-                    double* sx, double* sy, bool last) {
+LANES void sumfours(const double* cells, size_t stride, int from, int to, double* x, double* y, double* sx,
+                    double* sy, bool last) {
   for (int i = from; i < to; i += kLanes) {
+    // Summed with the balls in the order 0 2 1 3, which takes one
+    // shuffle a row, then put back in order.
     vd gx = {}, gy = {};
     for (int k = 0; k < W; k++) {
-      gx += loadlanes(cx + k * stride + i);
-      gy += loadlanes(cy + k * stride + i);
+      const double* row = cells + 2 * (k * stride + i);
+      const vd front = loadlanes(row), back = loadlanes(row + kLanes);
+      gx += __builtin_shufflevector(front, back, 0, 4, 2, 6);
+      gy += __builtin_shufflevector(front, back, 1, 5, 3, 7);
     }
+    gx = __builtin_shufflevector(gx, gx, 0, 2, 1, 3);
+    gy = __builtin_shufflevector(gy, gy, 0, 2, 1, 3);
     const vd nx = loadlanes(x + i) + gx, ny = loadlanes(y + i) + gy;
     __builtin_memcpy(x + i, &nx, sizeof nx);
     __builtin_memcpy(y + i, &ny, sizeof ny);
@@ -451,18 +459,18 @@ LANES void sumfours(const double* cx, const double* cy, size_t stride, int from,
     }
   }
 }
-SWEEP_KERNEL void sumrows(const double* cx, const double* cy, size_t stride, int width, int from, int to, double* x,
-                          double* y, double* sx, double* sy, bool last) {
+SWEEP_KERNEL void sumrows(const double* cells, size_t stride, int width, int from, int to, double* x, double* y,
+                          double* sx, double* sy, bool last) {
   switch (width) {
-    case 0: return sumfours<0>(cx, cy, stride, from, to, x, y, sx, sy, last);
-    case 1: return sumfours<1>(cx, cy, stride, from, to, x, y, sx, sy, last);
-    case 2: return sumfours<2>(cx, cy, stride, from, to, x, y, sx, sy, last);
-    case 3: return sumfours<3>(cx, cy, stride, from, to, x, y, sx, sy, last);
-    case 4: return sumfours<4>(cx, cy, stride, from, to, x, y, sx, sy, last);
-    case 5: return sumfours<5>(cx, cy, stride, from, to, x, y, sx, sy, last);
-    case 6: return sumfours<6>(cx, cy, stride, from, to, x, y, sx, sy, last);
-    case 7: return sumfours<7>(cx, cy, stride, from, to, x, y, sx, sy, last);
-    default: return sumfours<8>(cx, cy, stride, from, to, x, y, sx, sy, last);
+    case 0: return sumfours<0>(cells, stride, from, to, x, y, sx, sy, last);
+    case 1: return sumfours<1>(cells, stride, from, to, x, y, sx, sy, last);
+    case 2: return sumfours<2>(cells, stride, from, to, x, y, sx, sy, last);
+    case 3: return sumfours<3>(cells, stride, from, to, x, y, sx, sy, last);
+    case 4: return sumfours<4>(cells, stride, from, to, x, y, sx, sy, last);
+    case 5: return sumfours<5>(cells, stride, from, to, x, y, sx, sy, last);
+    case 6: return sumfours<6>(cells, stride, from, to, x, y, sx, sy, last);
+    case 7: return sumfours<7>(cells, stride, from, to, x, y, sx, sy, last);
+    default: return sumfours<8>(cells, stride, from, to, x, y, sx, sy, last);
   }
 }
 
@@ -510,15 +518,14 @@ struct framesolver {
   std::vector<linkitem> linkscratch;
   std::vector<jointitem> jointscratch;
 
-  // Where a sweep puts each ball's corrections. The x correction from the
-  // ball's k-th item (in list order) goes to cell k * stride + slot for the
+  // Where a sweep puts each ball's corrections. The corrections from the
+  // ball's k-th item (in list order) go to cell k * stride + slot for the
   // first `width` items, so that balls side by side sum theirs side by side,
-  // and any more to a run of the ball's own after those rows; the y
-  // corrections lie yoff further. The cells of items a ball does not have
-  // stay +0, and adding +0 to a sum that started at +0 changes none of its
-  // bits.
+  // and any more to a run of the ball's own after those rows. A cell is a
+  // pair of doubles, x then y. The cells of items a ball does not have stay
+  // +0, and adding +0 to a sum that started at +0 changes none of its bits.
   struct cellmap {
-    int width = 0, stride = 0, yoff = 0;
+    int width = 0, stride = 0, size = 0;
     std::vector<int> count, run, taken;  // per slot: its items, where its run starts
     std::vector<int> runners;            // the moving slots with a run, in order
     std::vector<double> cells;
@@ -551,14 +558,14 @@ struct framesolver {
       while (2 * (static_cast<size_t>(width) * nslots + total) > cells.capacity() && width > 0) width--;
       stride = nslots;
       run.resize(moves.size());
-      yoff = width * nslots;
+      size = width * nslots;
       runners.clear();
       for (int i = 0; i < nslots; i++) {
-        run[i] = yoff;
-        yoff += std::max(count[i] - width, 0);
+        run[i] = size;
+        size += std::max(count[i] - width, 0);
         if (moves[i] && count[i] > width) runners.push_back(i);
       }
-      cells.assign(2 * static_cast<size_t>(yoff), 0.0);
+      cells.assign(2 * static_cast<size_t>(size), 0.0);
       taken.assign(moves.size(), 0);
       entries([&](int slot, int& cell) {
         const int k = taken[slot]++;
@@ -833,8 +840,8 @@ struct framesolver {
       packlanes(links, k.link0, k.link1, linkpacks, [](linkpack& p, int lane, const linkitem& l) {
         p.a[lane] = l.a;
         p.b[lane] = l.b;
-        p.da[lane] = l.da;
-        p.db[lane] = l.db;
+        p.da[lane] = 2u * l.da;
+        p.db[lane] = 2u * l.db;
         p.d[lane] = l.d;
         p.ra[lane] = l.ra;
         p.rb[lane] = l.rb;
@@ -849,9 +856,9 @@ struct framesolver {
                   p.a[lane] = j.a;
                   p.b[lane] = j.b;
                   p.c[lane] = j.c;
-                  p.da[lane] = j.da;
-                  p.db[lane] = j.db;
-                  p.dc[lane] = j.dc;
+                  p.da[lane] = 2u * j.da;
+                  p.db[lane] = 2u * j.db;
+                  p.dc[lane] = 2u * j.dc;
                   p.ma[lane] = j.ma;
                   p.mb[lane] = j.mb;
                   p.mc[lane] = j.mc;
@@ -886,16 +893,16 @@ struct framesolver {
 
   // One moving ball's sum the one-at-a-time way, its run included.
   void gatherone(const cellmap& c, bool last, int i) {
-    const double* cx = c.cells.data();
-    const double* cy = cx + c.yoff;
+    const double* cells = c.cells.data();
     double gx = 0, gy = 0;
     for (int k = 0; k < c.width; k++) {
-      gx += cx[static_cast<size_t>(k) * c.stride + i];
-      gy += cy[static_cast<size_t>(k) * c.stride + i];
+      const size_t cell = static_cast<size_t>(k) * c.stride + i;
+      gx += cells[2 * cell];
+      gy += cells[2 * cell + 1];
     }
     for (int k = c.run[i]; k < c.run[i] + c.count[i] - c.width; k++) {
-      gx += cx[k];
-      gy += cy[k];
+      gx += cells[2 * k];
+      gy += cells[2 * k + 1];
     }
     x[i] += gx;
     y[i] += gy;
@@ -909,8 +916,8 @@ struct framesolver {
     // balls after the last whole four) one at a time.
     const double* cells = c.cells.data();
     auto fours = [&](int from, int to) {
-      sumrows(cells, cells + c.yoff, static_cast<size_t>(c.stride), c.width, from, to, x.data(), y.data(),
-              sx.data(), sy.data(), last);
+      sumrows(cells, static_cast<size_t>(c.stride), c.width, from, to, x.data(), y.data(), sx.data(), sy.data(),
+              last);
     };
     const int whole = b.begin + (b.moving - b.begin) / kLanes * kLanes;
     int done = b.begin;  // every four before this is summed
@@ -928,8 +935,8 @@ struct framesolver {
     for (int i = b.moving; i < b.end; i++) {
       for (int k = 0; k < c.count[i]; k++) {
         const size_t cell = k < c.width ? static_cast<size_t>(k) * c.stride + i : c.run[i] + k - c.width;
-        sx[i] += c.cells[cell];
-        sy[i] += c.cells[cell + c.yoff];
+        sx[i] += c.cells[2 * cell];
+        sy[i] += c.cells[2 * cell + 1];
       }
     }
   }
@@ -951,30 +958,28 @@ struct framesolver {
   }
   void jointsweep(const block& b, double s, bool last) {
     jointfixes(jointpacks.data() + b.jointpack0, b.jointpack1 - b.jointpack0, x.data(), y.data(), s,
-               jointcells.cells.data(), jointcells.yoff, work.data());
+               jointcells.cells.data(), work.data());
     if (!repeats) return gather(jointcells, last, b);
     const double* c = jointcells.cells.data();
-    const int yoff = jointcells.yoff;
     for (const jointitem& j : joints) {
       const int to[3] = {j.a, j.c, j.b}, cell[3] = {j.da, j.dc, j.db};
       for (int e = 0; e < 3; e++) {
-        sx[to[e]] += c[cell[e]];
-        sy[to[e]] += c[cell[e] + yoff];
+        sx[to[e]] += c[2 * cell[e]];
+        sy[to[e]] += c[2 * cell[e] + 1];
       }
     }
     settle(!last);
   }
   void linksweep(const block& b, bool last) {
     linkfixes(linkpacks.data() + b.linkpack0, b.linkpack1 - b.linkpack0, x.data(), y.data(),
-              linkcells.cells.data(), linkcells.yoff);
+              linkcells.cells.data());
     if (!repeats) return gather(linkcells, last, b);
     const double* c = linkcells.cells.data();
-    const int yoff = linkcells.yoff;
     for (const linkitem& l : links) {
-      sx[l.a] += c[l.da];
-      sy[l.a] += c[l.da + yoff];
-      sx[l.b] += c[l.db];
-      sy[l.b] += c[l.db + yoff];
+      sx[l.a] += c[2 * l.da];
+      sy[l.a] += c[2 * l.da + 1];
+      sx[l.b] += c[2 * l.db];
+      sy[l.b] += c[2 * l.db + 1];
     }
     settle(!last);
   }
