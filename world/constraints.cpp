@@ -160,11 +160,17 @@ LANES vd vsqrt(vd v) {
   for (int i = 0; i < kLanes; i++) v[i] = __builtin_sqrt(v[i]);
   return v;
 }
-// The ball coordinates c[slot[i]] of the lanes.
-LANES vd fetch(const double* c, const int* slot) {
-  vd v;
-  for (int i = 0; i < kLanes; i++) v[i] = c[slot[i]];
-  return v;
+using v2d = double __attribute__((vector_size(16)));
+// The lanes' balls' coordinates, from positions kept x beside y: at[i] is
+// where lane i's ball's x lies (twice its slot).
+LANES void fetch(const double* xy, const unsigned* at, vd& x, vd& y) {
+  static_assert(kLanes == 4, "fetch and put pair the lanes of four");
+  v2d p[4];
+  for (int i = 0; i < 4; i++) __builtin_memcpy(&p[i], xy + at[i], sizeof p[i]);
+  const vd even = __builtin_shufflevector(p[0], p[2], 0, 1, 2, 3);  // x0 y0 x2 y2
+  const vd odd = __builtin_shufflevector(p[1], p[3], 0, 1, 2, 3);   // x1 y1 x3 y3
+  x = __builtin_shufflevector(even, odd, 0, 4, 2, 6);
+  y = __builtin_shufflevector(even, odd, 1, 5, 3, 7);
 }
 // std::min's choice, lane by lane: the second only if it is smaller.
 LANES vd vmin(vd a, vd b) { return b < a ? b : a; }
@@ -271,20 +277,18 @@ struct jointitem {
 // values in the same cells.
 struct linkpack {
   double d[kLanes], ra[kLanes], rb[kLanes], ia[kLanes], ib[kLanes];
-  int a[kLanes], b[kLanes];
+  unsigned a[kLanes], b[kLanes];    // where in the positions (2 x the slot)
   unsigned da[kLanes], db[kLanes];  // where in the cells (2 x the cell)
   bool exact;  // every divisor a power of two
 };
 struct jointpack {
   double ma[kLanes], mb[kLanes], mc[kLanes], ia[kLanes], ib[kLanes], ic[kLanes], mmin[kLanes], angle[kLanes],
       strength[kLanes];
-  int a[kLanes], b[kLanes], c[kLanes];
+  unsigned a[kLanes], b[kLanes], c[kLanes];
   unsigned da[kLanes], db[kLanes], dc[kLanes];
   bool exact;  // every mass a power of two
 };
 
-static_assert(kLanes == 4, "put and sumfours pair the lanes of four");
-using v2d = double __attribute__((vector_size(16)));
 LANES void put(double* cells, const unsigned* to, vd cx, vd cy) {
   const vd even = __builtin_shufflevector(cx, cy, 0, 4, 2, 6);  // lanes 0 and 2, x beside y
   const vd odd = __builtin_shufflevector(cx, cy, 1, 5, 3, 7);
@@ -293,11 +297,12 @@ LANES void put(double* cells, const unsigned* to, vd cx, vd cy) {
   for (int i = 0; i < kLanes; i++) __builtin_memcpy(cells + to[i], &pairs[i], sizeof pairs[i]);
 }
 
-SWEEP_KERNEL void linkfixes(const linkpack* packs, size_t n, const double* x, const double* y, double* cells) {
+SWEEP_KERNEL void linkfixes(const linkpack* packs, size_t n, const double* xy, double* cells) {
   for (size_t p = 0; p < n; p++) {
     const linkpack& l = packs[p];
-    const vd x1 = fetch(x, l.a), y1 = fetch(y, l.a);
-    const vd x2 = fetch(x, l.b), y2 = fetch(y, l.b);
+    vd x1, y1, x2, y2;
+    fetch(xy, l.a, x1, y1);
+    fetch(xy, l.b, x2, y2);
     const vd dx = x2 - x1;
     const vd dy = y2 - y1;
     vd len = vsqrt(dx * dx + dy * dy);
@@ -321,8 +326,9 @@ SWEEP_KERNEL void linkfixes(const linkpack* packs, size_t n, const double* x, co
 
 // Lane k of a joint pack the one-at-a-time way, with the library's arc
 // tangent, into out: its pushes of lane k, each kind kLanes apart.
-void exactjoint(const jointpack& j, int k, const double* x, const double* y, double s, double* out) {
-  const jointpush p = jointshift(x[j.a[k]], y[j.a[k]], x[j.b[k]], y[j.b[k]], x[j.c[k]], y[j.c[k]], j.ma[k],
+void exactjoint(const jointpack& j, int k, const double* xy, double s, double* out) {
+  const double *a = xy + j.a[k], *b = xy + j.b[k], *c = xy + j.c[k];
+  const jointpush p = jointshift(a[0], a[1], b[0], b[1], c[0], c[1], j.ma[k],
                                  j.mb[k], j.mc[k], j.mmin[k], j.angle[k], j.strength[k], s);
   const double v[6] = {p.ax, p.ay, p.cx, p.cy, p.bx, p.by};
   for (int i = 0; i < 6; i++) out[kLanes * i + k] = v[i];
@@ -338,16 +344,19 @@ struct alignas(64) jointwork {
 
 // The sweep in short loops over the packs, so that the processor can work on
 // several packs at once: the arms, their angle, its error, then the pushes.
-SWEEP_KERNEL void jointfixes(const jointpack* packs, size_t n, const double* x, const double* y, double s,
+SWEEP_KERNEL void jointfixes(const jointpack* packs, size_t n, const double* xy, double s,
                              double* cells, jointwork* work) {
   for (size_t p = 0; p < n; p++) {
     const jointpack& j = packs[p];
     jointwork& w = work[p];
-    const vd bx = fetch(x, j.b), by = fetch(y, j.b);
-    w.dx1 = bx - fetch(x, j.a);
-    w.dy1 = by - fetch(y, j.a);
-    w.dx2 = fetch(x, j.c) - bx;
-    w.dy2 = fetch(y, j.c) - by;
+    vd ax, ay, bx, by, cx, cy;
+    fetch(xy, j.a, ax, ay);
+    fetch(xy, j.b, bx, by);
+    fetch(xy, j.c, cx, cy);
+    w.dx1 = bx - ax;
+    w.dy1 = by - ay;
+    w.dx2 = cx - bx;
+    w.dy2 = cy - by;
     w.cross = w.dx1 * w.dy2 - w.dx2 * w.dy1;
     w.dot = w.dx1 * w.dx2 + w.dy1 * w.dy2;
   }
@@ -421,7 +430,7 @@ SWEEP_KERNEL void jointfixes(const jointpack* packs, size_t n, const double* x, 
       __builtin_memcpy(redone, push, sizeof push);
       // A lane past the last joint is redone too: its copy goes to the same cells.
       for (int lane = 0; lane < kLanes; lane++) {
-        if (bad[lane]) exactjoint(j, lane, x, y, s, redone);
+        if (bad[lane]) exactjoint(j, lane, xy, s, redone);
       }
       __builtin_memcpy(push, redone, sizeof push);
     }
@@ -435,42 +444,38 @@ SWEEP_KERNEL void jointfixes(const jointpack* packs, size_t n, const double* x, 
 // zero, in the order the sweep made them, and moves by the sum; the last
 // sweep's sums stay as its shifts. Four balls side by side take their first
 // W cells side by side.
+// Cells, positions and shifts all keep x beside y, so two balls' pairs fill
+// a register and need no shuffling.
 template <int W>
-LANES void sumfours(const double* cells, size_t stride, int from, int to, double* x, double* y, double* sx,
-                    double* sy, bool last) {
-  for (int i = from; i < to; i += kLanes) {
-    // Summed with the balls in the order 0 2 1 3, which takes one
-    // shuffle a row, then put back in order.
-    vd gx = {}, gy = {};
+LANES void sumfours(const double* cells, size_t stride, int from, int to, double* xy, double* sxy, bool last) {
+  for (int i = 2 * from; i < 2 * to; i += 2 * kLanes) {
+    vd front = {}, back = {};
     for (int k = 0; k < W; k++) {
-      const double* row = cells + 2 * (k * stride + i);
-      const vd front = loadlanes(row), back = loadlanes(row + kLanes);
-      gx += __builtin_shufflevector(front, back, 0, 4, 2, 6);
-      gy += __builtin_shufflevector(front, back, 1, 5, 3, 7);
+      const double* row = cells + 2 * k * stride + i;
+      front += loadlanes(row);
+      back += loadlanes(row + kLanes);
     }
-    gx = __builtin_shufflevector(gx, gx, 0, 2, 1, 3);
-    gy = __builtin_shufflevector(gy, gy, 0, 2, 1, 3);
-    const vd nx = loadlanes(x + i) + gx, ny = loadlanes(y + i) + gy;
-    __builtin_memcpy(x + i, &nx, sizeof nx);
-    __builtin_memcpy(y + i, &ny, sizeof ny);
+    const vd nfront = loadlanes(xy + i) + front, nback = loadlanes(xy + i + kLanes) + back;
+    __builtin_memcpy(xy + i, &nfront, sizeof nfront);
+    __builtin_memcpy(xy + i + kLanes, &nback, sizeof nback);
     if (last) {
-      __builtin_memcpy(sx + i, &gx, sizeof gx);
-      __builtin_memcpy(sy + i, &gy, sizeof gy);
+      __builtin_memcpy(sxy + i, &front, sizeof front);
+      __builtin_memcpy(sxy + i + kLanes, &back, sizeof back);
     }
   }
 }
-SWEEP_KERNEL void sumrows(const double* cells, size_t stride, int width, int from, int to, double* x, double* y,
-                          double* sx, double* sy, bool last) {
+SWEEP_KERNEL void sumrows(const double* cells, size_t stride, int width, int from, int to, double* xy, double* sxy,
+                          bool last) {
   switch (width) {
-    case 0: return sumfours<0>(cells, stride, from, to, x, y, sx, sy, last);
-    case 1: return sumfours<1>(cells, stride, from, to, x, y, sx, sy, last);
-    case 2: return sumfours<2>(cells, stride, from, to, x, y, sx, sy, last);
-    case 3: return sumfours<3>(cells, stride, from, to, x, y, sx, sy, last);
-    case 4: return sumfours<4>(cells, stride, from, to, x, y, sx, sy, last);
-    case 5: return sumfours<5>(cells, stride, from, to, x, y, sx, sy, last);
-    case 6: return sumfours<6>(cells, stride, from, to, x, y, sx, sy, last);
-    case 7: return sumfours<7>(cells, stride, from, to, x, y, sx, sy, last);
-    default: return sumfours<8>(cells, stride, from, to, x, y, sx, sy, last);
+    case 0: return sumfours<0>(cells, stride, from, to, xy, sxy, last);
+    case 1: return sumfours<1>(cells, stride, from, to, xy, sxy, last);
+    case 2: return sumfours<2>(cells, stride, from, to, xy, sxy, last);
+    case 3: return sumfours<3>(cells, stride, from, to, xy, sxy, last);
+    case 4: return sumfours<4>(cells, stride, from, to, xy, sxy, last);
+    case 5: return sumfours<5>(cells, stride, from, to, xy, sxy, last);
+    case 6: return sumfours<6>(cells, stride, from, to, xy, sxy, last);
+    case 7: return sumfours<7>(cells, stride, from, to, xy, sxy, last);
+    default: return sumfours<8>(cells, stride, from, to, xy, sxy, last);
   }
 }
 
@@ -489,7 +494,7 @@ constexpr int kBlockBalls = 256;
 
 struct framesolver {
   std::vector<ball*> balls;  // slot -> ball
-  std::vector<double> x, y, sx, sy, m;
+  std::vector<double> xy, sxy, m;  // positions and shifts, x beside y
   std::vector<int> anchored;
   std::vector<char> moves;  // per slot: listed in osballlist
   std::vector<int> os;      // slots of osballlist, in its order
@@ -578,11 +583,12 @@ struct framesolver {
   // Room for every ball, link and joint of the world, so that the frames of a
   // level allocate nothing even as more of it comes into view.
   void reserve(size_t nballs, size_t nlinks, size_t njoints) {
-    for (auto* v : {&x, &y, &sx, &sy, &m}) v->reserve(nballs);
+    for (auto* v : {&xy, &sxy}) v->reserve(2 * nballs);
+    m.reserve(nballs);
     for (auto* v : {&anchored, &os, &parent, &blockof, &place, &iscratch}) v->reserve(nballs);
     balls.reserve(nballs);
     bscratch.reserve(nballs);
-    dscratch.reserve(nballs);
+    dscratch.reserve(2 * nballs);
     jointplace.reserve(njoints);
     order.reserve(std::max(nlinks, njoints));
     moves.reserve(nballs);
@@ -605,10 +611,8 @@ struct framesolver {
   }
   void clear() {
     balls.clear();
-    x.clear();
-    y.clear();
-    sx.clear();
-    sy.clear();
+    xy.clear();
+    sxy.clear();
     m.clear();
     anchored.clear();
     os.clear();
@@ -625,10 +629,8 @@ struct framesolver {
     if (i < balls.size() && balls[i] == b) return b->slot;
     b->slot = static_cast<int>(balls.size());
     balls.push_back(b);
-    x.push_back(b->x);
-    y.push_back(b->y);
-    sx.push_back(b->shiftx);
-    sy.push_back(b->shifty);
+    xy.insert(xy.end(), {b->x, b->y});
+    sxy.insert(sxy.end(), {b->shiftx, b->shifty});
     m.push_back(b->actualmass);
     anchored.push_back(b->anchored);
     return b->slot;
@@ -659,10 +661,10 @@ struct framesolver {
       if (i + 8 < balls.size()) __builtin_prefetch(balls[i + 8]);
       const ball& b = *balls[i];
       if (!samebits(b.actualmass, m[i]) || b.anchored != anchored[i]) return false;
-      x[i] = b.x;
-      y[i] = b.y;
-      sx[i] = b.shiftx;
-      sy[i] = b.shifty;
+      xy[2 * i] = b.x;
+      xy[2 * i + 1] = b.y;
+      sxy[2 * i] = b.shiftx;
+      sxy[2 * i + 1] = b.shifty;
     }
     for (size_t i = 0; i < g.ostensionlist.size(); i++) {
       if (i + 8 < g.ostensionlist.size()) __builtin_prefetch(g.ostensionlist[i + 8]);
@@ -707,6 +709,13 @@ struct framesolver {
   static void permute(std::vector<T>& v, std::vector<T>& scratch, const std::vector<int>& to) {
     scratch.assign(v.begin(), v.end());
     for (size_t i = 0; i < scratch.size(); i++) v[to[i]] = scratch[i];
+  }
+  static void permutepairs(std::vector<double>& v, std::vector<double>& scratch, const std::vector<int>& to) {
+    scratch.assign(v.begin(), v.end());
+    for (size_t i = 0; i < to.size(); i++) {
+      v[2 * to[i]] = scratch[2 * i];
+      v[2 * to[i] + 1] = scratch[2 * i + 1];
+    }
   }
   // Cuts the slots into blocks of whole figures (balls joined by links or
   // joints), taken in the order of their first slot, and renumbers the slots
@@ -762,10 +771,8 @@ struct framesolver {
       block& k = blocks[blockof[i]];
       place[i] = i < inview ? k.moving++ : k.end++;
     }
-    permute(x, dscratch, place);
-    permute(y, dscratch, place);
-    permute(sx, dscratch, place);
-    permute(sy, dscratch, place);
+    permutepairs(xy, dscratch, place);
+    permutepairs(sxy, dscratch, place);
     permute(m, dscratch, place);
     permute(anchored, iscratch, place);
     permute(balls, bscratch, place);
@@ -838,8 +845,8 @@ struct framesolver {
     for (block& k : blocks) {
       k.linkpack0 = linkpacks.size();
       packlanes(links, k.link0, k.link1, linkpacks, [](linkpack& p, int lane, const linkitem& l) {
-        p.a[lane] = l.a;
-        p.b[lane] = l.b;
+        p.a[lane] = 2u * l.a;
+        p.b[lane] = 2u * l.b;
         p.da[lane] = 2u * l.da;
         p.db[lane] = 2u * l.db;
         p.d[lane] = l.d;
@@ -853,9 +860,9 @@ struct framesolver {
       k.jointpack0 = jointpacks.size();
       packlanes(joints, k.joint0, k.joint1, jointpacks,
                 [](jointpack& p, int lane, const jointitem& j) {
-                  p.a[lane] = j.a;
-                  p.b[lane] = j.b;
-                  p.c[lane] = j.c;
+                  p.a[lane] = 2u * j.a;
+                  p.b[lane] = 2u * j.b;
+                  p.c[lane] = 2u * j.c;
                   p.da[lane] = 2u * j.da;
                   p.db[lane] = 2u * j.db;
                   p.dc[lane] = 2u * j.dc;
@@ -904,11 +911,11 @@ struct framesolver {
       gx += cells[2 * k];
       gy += cells[2 * k + 1];
     }
-    x[i] += gx;
-    y[i] += gy;
+    xy[2 * i] += gx;
+    xy[2 * i + 1] += gy;
     if (last) {
-      sx[i] = gx;
-      sy[i] = gy;
+      sxy[2 * i] = gx;
+      sxy[2 * i + 1] = gy;
     }
   }
   void gather(const cellmap& c, bool last, const block& b) {
@@ -916,8 +923,7 @@ struct framesolver {
     // balls after the last whole four) one at a time.
     const double* cells = c.cells.data();
     auto fours = [&](int from, int to) {
-      sumrows(cells, static_cast<size_t>(c.stride), c.width, from, to, x.data(), y.data(), sx.data(), sy.data(),
-              last);
+      sumrows(cells, static_cast<size_t>(c.stride), c.width, from, to, xy.data(), sxy.data(), last);
     };
     const int whole = b.begin + (b.moving - b.begin) / kLanes * kLanes;
     int done = b.begin;  // every four before this is summed
@@ -935,8 +941,8 @@ struct framesolver {
     for (int i = b.moving; i < b.end; i++) {
       for (int k = 0; k < c.count[i]; k++) {
         const size_t cell = k < c.width ? static_cast<size_t>(k) * c.stride + i : c.run[i] + k - c.width;
-        sx[i] += c.cells[2 * cell];
-        sy[i] += c.cells[2 * cell + 1];
+        sxy[2 * i] += c.cells[2 * cell];
+        sxy[2 * i + 1] += c.cells[2 * cell + 1];
       }
     }
   }
@@ -945,41 +951,41 @@ struct framesolver {
   // shifts one by one, and the shifts are added once per listing.
   void clearshifts() {
     for (int i : os) {
-      sx[i] = 0;
-      sy[i] = 0;
+      sxy[2 * i] = 0;
+      sxy[2 * i + 1] = 0;
     }
   }
   void settle(bool more) {
     for (int i : os) {
-      x[i] += sx[i];
-      y[i] += sy[i];
+      xy[2 * i] += sxy[2 * i];
+      xy[2 * i + 1] += sxy[2 * i + 1];
     }
     if (more) clearshifts();
   }
   void jointsweep(const block& b, double s, bool last) {
-    jointfixes(jointpacks.data() + b.jointpack0, b.jointpack1 - b.jointpack0, x.data(), y.data(), s,
+    jointfixes(jointpacks.data() + b.jointpack0, b.jointpack1 - b.jointpack0, xy.data(), s,
                jointcells.cells.data(), work.data());
     if (!repeats) return gather(jointcells, last, b);
     const double* c = jointcells.cells.data();
     for (const jointitem& j : joints) {
       const int to[3] = {j.a, j.c, j.b}, cell[3] = {j.da, j.dc, j.db};
       for (int e = 0; e < 3; e++) {
-        sx[to[e]] += c[2 * cell[e]];
-        sy[to[e]] += c[2 * cell[e] + 1];
+        sxy[2 * to[e]] += c[2 * cell[e]];
+        sxy[2 * to[e] + 1] += c[2 * cell[e] + 1];
       }
     }
     settle(!last);
   }
   void linksweep(const block& b, bool last) {
-    linkfixes(linkpacks.data() + b.linkpack0, b.linkpack1 - b.linkpack0, x.data(), y.data(),
+    linkfixes(linkpacks.data() + b.linkpack0, b.linkpack1 - b.linkpack0, xy.data(),
               linkcells.cells.data());
     if (!repeats) return gather(linkcells, last, b);
     const double* c = linkcells.cells.data();
     for (const linkitem& l : links) {
-      sx[l.a] += c[2 * l.da];
-      sy[l.a] += c[2 * l.da + 1];
-      sx[l.b] += c[2 * l.db];
-      sy[l.b] += c[2 * l.db + 1];
+      sxy[2 * l.a] += c[2 * l.da];
+      sxy[2 * l.a + 1] += c[2 * l.da + 1];
+      sxy[2 * l.b] += c[2 * l.db];
+      sxy[2 * l.b + 1] += c[2 * l.db + 1];
     }
     settle(!last);
   }
@@ -1067,10 +1073,10 @@ void game::solveconstraints(bool velocities) {
   for (size_t i = 0; i < fs.balls.size(); i++) {
     if (i + 8 < fs.balls.size()) __builtin_prefetch(fs.balls[i + 8], 1);
     ball& b = *fs.balls[i];
-    b.x = fs.x[i];
-    b.y = fs.y[i];
-    b.shiftx = fs.sx[i];
-    b.shifty = fs.sy[i];
+    b.x = fs.xy[2 * i];
+    b.y = fs.xy[2 * i + 1];
+    b.shiftx = fs.sxy[2 * i];
+    b.shifty = fs.sxy[2 * i + 1];
     if (velocities && fs.moves[i]) {
       b.updatev(slower);
       b.rebounded = 0;
