@@ -190,11 +190,15 @@ void game::checkcollisions(std::string& result, int freeplay) {
     // Index loops: a death or goal must not invalidate the walk.
     for (size_t i = 0; i < oslinklist.size(); ++i) {
       // The records lie all over the heap: ask for the link some steps
-      // ahead, and for its end balls once its record has had time to arrive.
-      if (i + 16 < oslinklist.size()) __builtin_prefetch(oslinklist[i + 16]);
-      if (i + 8 < oslinklist.size()) {
-        __builtin_prefetch(oslinklist[i + 8]->ball1);
-        __builtin_prefetch(oslinklist[i + 8]->ball2);
+      // ahead (its kind and, a few lines on, its ends), and for its end
+      // balls once its record has had time to arrive.
+      if (i + 32 < oslinklist.size()) {
+        __builtin_prefetch(&oslinklist[i + 32]->kind);
+        __builtin_prefetch(&oslinklist[i + 32]->ball1);
+      }
+      if (i + 16 < oslinklist.size()) {
+        __builtin_prefetch(oslinklist[i + 16]->ball1);
+        __builtin_prefetch(oslinklist[i + 16]->ball2);
       }
       struct link* l = oslinklist[i];
       if (iskind(l->kind, "background")) continue;
@@ -209,7 +213,12 @@ void game::checkcollisions(std::string& result, int freeplay) {
       impactsound(strength);
     }
     for (size_t i = 0; i < osballlist.size(); ++i) {
-      if (i + 8 < osballlist.size()) __builtin_prefetch(osballlist[i + 8]);
+      if (i + 16 < osballlist.size()) {
+        const ball* ahead = osballlist[i + 16];
+        __builtin_prefetch(&ahead->x);
+        __builtin_prefetch(&ahead->r);
+        __builtin_prefetch(&ahead->kind);
+      }
       ball* other = osballlist[i];
       if (other == player || iskind(other->kind, "background")) continue;
       const int strength = collision(player, other);

@@ -227,14 +227,17 @@ void game::findonscreen(int flag) {
     osballlist.insert(osballlist.begin(), firstball);
   }
   // Each link and joint looks at its first ball's record: ask for those some
-  // steps ahead.
-  constexpr size_t kAhead = 8;
+  // steps ahead, and for the line of the link or joint that names it further
+  // ahead still. The walk is quick, so ahead is well ahead.
+  constexpr size_t kAhead = 16;
   for (size_t i = 0; i < linklist.size(); i++) {
-    if (i + kAhead < linklist.size()) __builtin_prefetch(linklist[i + kAhead]->ball1);
+    if (i + 2 * kAhead < linklist.size()) __builtin_prefetch(&linklist[i + 2 * kAhead]->ball1);
+    if (i + kAhead < linklist.size()) __builtin_prefetch(&linklist[i + kAhead]->ball1->onscreen);
     if (linklist[i]->ball1->onscreen == 1) oslinklist.push_back(linklist[i].get());
   }
   for (size_t i = 0; i < TensionList.size(); i++) {
-    if (i + kAhead < TensionList.size()) __builtin_prefetch(TensionList[i + kAhead]->ball1);
+    if (i + 2 * kAhead < TensionList.size()) __builtin_prefetch(TensionList[i + 2 * kAhead].get());
+    if (i + kAhead < TensionList.size()) __builtin_prefetch(&TensionList[i + kAhead]->ball1->onscreen);
     if (TensionList[i]->ball1->onscreen == 1) ostensionlist.push_back(TensionList[i].get());
   }
 }

@@ -658,7 +658,10 @@ struct framesolver {
     // One walk over the balls: their masses and anchors are checked while
     // their positions and shifts are taken (a rebuild takes them afresh).
     for (size_t i = 0; i < balls.size(); i++) {
-      if (i + 8 < balls.size()) __builtin_prefetch(balls[i + 8]);
+      if (i + 8 < balls.size()) {
+        __builtin_prefetch(&balls[i + 8]->x);
+        __builtin_prefetch(&balls[i + 8]->anchored);
+      }
       const ball& b = *balls[i];
       if (!samebits(b.actualmass, m[i]) || b.anchored != anchored[i]) return false;
       xy[2 * i] = b.x;
@@ -1071,7 +1074,10 @@ void game::solveconstraints(bool velocities) {
   if (fresh) buildsolver(fs, *this);
   fs.run(kConstraintPasses, slower, fresh);
   for (size_t i = 0; i < fs.balls.size(); i++) {
-    if (i + 8 < fs.balls.size()) __builtin_prefetch(fs.balls[i + 8], 1);
+    if (i + 8 < fs.balls.size()) {
+      __builtin_prefetch(&fs.balls[i + 8]->x, 1);
+      __builtin_prefetch(&fs.balls[i + 8]->rebounded, 1);
+    }
     ball& b = *fs.balls[i];
     b.x = fs.xy[2 * i];
     b.y = fs.xy[2 * i + 1];
