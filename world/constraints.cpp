@@ -658,8 +658,9 @@ struct framesolver {
     // One walk over the balls: their masses and anchors are checked while
     // their positions and shifts are taken (a rebuild takes them afresh).
     for (size_t i = 0; i < balls.size(); i++) {
-      if (i + 8 < balls.size()) {
+      if (i + 8 < balls.size()) {  // the lines from x to anchored
         __builtin_prefetch(&balls[i + 8]->x);
+        __builtin_prefetch(&balls[i + 8]->oldx);
         __builtin_prefetch(&balls[i + 8]->anchored);
       }
       const ball& b = *balls[i];
@@ -1074,8 +1075,9 @@ void game::solveconstraints(bool velocities) {
   if (fresh) buildsolver(fs, *this);
   fs.run(kConstraintPasses, slower, fresh);
   for (size_t i = 0; i < fs.balls.size(); i++) {
-    if (i + 8 < fs.balls.size()) {
+    if (i + 8 < fs.balls.size()) {  // the lines from x to rebounded
       __builtin_prefetch(&fs.balls[i + 8]->x, 1);
+      __builtin_prefetch(&fs.balls[i + 8]->oldx, 1);
       __builtin_prefetch(&fs.balls[i + 8]->rebounded, 1);
     }
     ball& b = *fs.balls[i];
