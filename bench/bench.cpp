@@ -23,6 +23,7 @@
 
 namespace fs = std::filesystem;
 using benchworld::shape;
+using benchworld::worldframe;
 
 namespace {
 
@@ -54,18 +55,6 @@ std::unique_ptr<game> newgame() {
   return g;
 }
 
-// The world's part of a level frame, from the on-screen selection to the
-// depth limit: culling, masses, the player's input, the step with its 20
-// constraint passes, collisions.
-void worldframe(game& g, std::string& result) {
-  g.findonscreen(0);
-  g.handleslower();
-  g.updatemass();
-  g.moveball1();
-  g.stepworld();
-  g.checkcollisions(result, 1);
-  g.blockballsplay();
-}
 
 std::unique_ptr<game> world(shape s, int n, bool all) {
   auto g = newgame();

@@ -12,21 +12,11 @@
 #include "bench/worlds.h"
 #include "platform/headless/headless.h"
 
-void frame(game& g, std::string& result) {
-  g.findonscreen(0);
-  g.handleslower();
-  g.updatemass();
-  g.moveball1();
-  g.stepworld();
-  g.checkcollisions(result, 1);
-  g.blockballsplay();
-}
-
 // The frames to count (count.sh collects inside this function only), after
 // a first frame that has built the solver's layout.
 __attribute__((noinline)) void countedframes(game& g, int n) {
   std::string result = "play";
-  for (int i = 0; i < n; i++) frame(g, result);
+  for (int i = 0; i < n; i++) benchworld::worldframe(g, result);
 }
 
 int main(int argc, char** argv) {
@@ -45,7 +35,7 @@ int main(int argc, char** argv) {
   benchworld::build(*g, static_cast<benchworld::shape>(shape), n);
   benchworld::view(*g, true);
   std::string result = "play";
-  frame(*g, result);
+  benchworld::worldframe(*g, result);
   countedframes(*g, frames);
   // Something of the world's state, so that the frames cannot be left out.
   std::printf("%s %d: ball 1 at %.17g %.17g\n", benchworld::name(static_cast<benchworld::shape>(shape)), n,

@@ -125,4 +125,17 @@ inline void view(game& g, bool all) {
   }
 }
 
+// The world's part of a level frame, from the on-screen selection to the
+// depth limit: culling, masses, the player's input, the step with its 20
+// constraint passes, collisions.
+inline void worldframe(game& g, std::string& result) {
+  g.findonscreen(0);
+  g.handleslower();
+  g.updatemass();
+  g.moveball1();
+  g.stepworld();
+  g.checkcollisions(result, 1);
+  g.blockballsplay();
+}
+
 }  // namespace benchworld
