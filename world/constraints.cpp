@@ -117,15 +117,16 @@ inline bool jointacts(const tension& t) {
 // A sweep's corrections depend only on the positions at its start, so they
 // are worked out four at a time in vector registers (sqrt, division and the
 // rest are correctly rounded lane by lane, so each lane gives the bits of the
-// one-at-a-time code), and then added to the shifts one constraint after the
-// other in list order, as the records would take them.
+// one-at-a-time code). Each correction goes to a cell of its ball, and each
+// ball then sums its cells from zero in list order, as the record's shifts
+// would take them.
 //
 // A joint's arc tangents only matter through the single-precision angle they
-// make; the lanes use a quick arc tangent good to about 1e-13 degrees, and a
-// joint whose angle lies within 1e-10 of a rounding boundary of that single
-// (or whose arms are degenerate, or whose error is far outside a turn) is
-// worked out again with the library's arc tangent, so every joint gets
-// exactly the single it would have got.
+// make; the lanes work it out from one quick arc tangent good to about 1e-13
+// degrees, and a joint whose angle lies within 1e-10 of a rounding boundary
+// of that single (or whose arms are degenerate or near the -180/180 seam, or
+// whose error is far outside a turn) is worked out again with the library's
+// arc tangents, so every joint gets exactly the single it would have got.
 
 // The vectors never cross a call: every helper taking one is inlined.
 #pragma GCC diagnostic ignored "-Wpsabi"
