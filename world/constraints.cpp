@@ -335,9 +335,10 @@ void exactjoint(const jointpack& j, int k, const double* xy, double s, double* o
   for (int i = 0; i < 6; i++) out[kLanes * i + k] = v[i];
 }
 
-// What the first half of a joint sweep leaves for the second: the arms, the
-// error of the angle, and which lanes must be redone. (Without wide registers
-// a vector of doubles is aligned to 16 only; the wide code expects more.)
+// What the earlier loops of a joint sweep leave for the later ones: the arms,
+// their products, the error of the angle, and which lanes must be redone.
+// (Without wide registers a vector of doubles is aligned to 16 only; the wide
+// code expects more.)
 struct alignas(64) jointwork {
   vd dx1, dy1, dx2, dy2, cross, dot, err;
   vl bad;
@@ -444,9 +445,8 @@ SWEEP_KERNEL void jointfixes(const jointpack* packs, size_t n, const double* xy,
 // Each moving ball of the fours in [from, to) sums its corrections from
 // zero, in the order the sweep made them, and moves by the sum; the last
 // sweep's sums stay as its shifts. Four balls side by side take their first
-// W cells side by side.
-// Cells, positions and shifts all keep x beside y, so two balls' pairs fill
-// a register and need no shuffling.
+// W cells side by side; cells, positions and shifts all keep x beside y, so
+// two balls' pairs fill a register and need no shuffling.
 template <int W>
 LANES void sumfours(const double* cells, size_t stride, int from, int to, double* xy, double* sxy, bool last) {
   for (int i = 2 * from; i < 2 * to; i += 2 * kLanes) {
