@@ -100,6 +100,9 @@ class headless_backend : public plat::backend {
   std::vector<drawcall> shown;     // the calls of log already written out as drawcalls
 
   void record(op kind, double x, double y, uint32_t more = 0) {
+    // A busy frame's log is larger than the cache: ask for the line a few
+    // calls ahead, to be written.
+    if (log.size() + 16 < log.capacity()) __builtin_prefetch(log.data() + log.size() + 16, 1);
     const plat::drawstate& s = plat::state();
     log.push_back(entry{x, y, s.alpha, s.sx, s.sy, s.rotation, more, frames, s.blend, uint8_t(kind),
                         uint8_t(s.r), uint8_t(s.g), uint8_t(s.b)});
