@@ -173,6 +173,14 @@ LANES void fetch(const double* xy, const unsigned* at, vd& x, vd& y) {
   x = __builtin_shufflevector(even, odd, 0, 4, 2, 6);
   y = __builtin_shufflevector(even, odd, 1, 5, 3, 7);
 }
+// Singles (or ints) to doubles, lane by lane: written out, because GCC 12
+// takes a whole-vector conversion in halves through memory.
+template <class V>
+LANES vd widen(V v) {
+  vd r;
+  for (int i = 0; i < kLanes; i++) r[i] = v[i];
+  return r;
+}
 // std::min's choice, lane by lane: the second only if it is smaller.
 LANES vd vmin(vd a, vd b) { return b < a ? b : a; }
 
@@ -191,22 +199,34 @@ struct arctable {
 };
 const arctable kArcs;
 
-// atan2(y, x) in degrees, to about 1e-13; bad is set for lanes it cannot
-// answer (both zero, not finite, or just below the -180/180 seam).
-LANES vd quickatan2deg(vd y, vd x, vl& bad) {
+// The quick arc tangent of y over x comes in two steps, each a loop of its
+// own in the sweep: first the argument is reduced to a fixed point c (a
+// sixteenth) and a small remainder u, then a short series gives the angle.
+// Lanes the quick way cannot answer (both zero, tiny, huge or not finite)
+// are marked bad.
+LANES void reduceatan(vd y, vd x, vd& u, vd& base, vl& bad) {
   const vd ax = vabs(x), ay = vabs(y);
   const vl steep = ay > ax;
   const vd num = steep ? ax : ay;
-  const vd den = steep ? ay : ax;
-  bad |= ~((den > 0) & (den <= splat(1e300)));
-  const vd t = num / (den > 0 ? den : splat(1.0));  // in [0, 1]
-  // atan t = atan c + atan u, with c the nearest sixteenth and |u| <= 1/32.
-  const vd tk = ((t >= 0) & (t <= 1)) ? t : splat(0);
-  const vi k = __builtin_convertvector(tk * 16 + 0.5, vi);
-  const vd c = __builtin_convertvector(k, vd) * (1.0 / 16);
-  vd base;
+  vd den = steep ? ay : ax;
+  bad |= ~((den >= 1e-30) & (den <= 1e30));
+  den = den > 0 ? den : splat(1.0);
+  // The nearest sixteenth to num/den (in [0, 1]) only has to be near: the
+  // series below holds a little beyond a thirty-second either side. Single
+  // precision gets there sooner than a double division would.
+  const vf t = __builtin_convertvector(num, vf) / __builtin_convertvector(den, vf);
+  const vf tk = t >= 0 ? (t <= 1 ? t : 1) : 0;  // not a number counts as 0
+  const vi k = __builtin_convertvector(tk * 16 + 0.5f, vi);
+  const vd c = widen(k) * (1.0 / 16);
   for (int i = 0; i < kLanes; i++) base[i] = kArcs.v[k[i]];
-  const vd u = (t - c) / (1 + t * c);
+  // atan(num/den) = atan c + atan u with u = (num/den - c) / (1 + c num/den).
+  u = (num - c * den) / (den + c * num);
+}
+
+// atan2(y, x) in degrees from its reduced argument, to about 1e-13; bad is
+// set for lanes just below the -180/180 seam.
+LANES vd finishatan(vd y, vd x, vd u, vd base, vl& bad) {
+  const vl steep = vabs(y) > vabs(x);
   const vd u2 = u * u;
   // The series to u^11 (the next term is below 1e-19 of u), in two halves
   // that do not wait on each other.
@@ -227,18 +247,16 @@ LANES vd quickatan2deg(vd y, vd x, vl& bad) {
 }
 
 // Whether every double of v within the margin rounds to the same single
-// (the one it rounds to): it lies well inside that single's rounding interval.
+// (the one it rounds to): it lies well inside that single's rounding
+// interval. The narrower half of the interval, the one toward zero, is
+// taken for both sides (they differ only at powers of two).
 LANES vl roundsurely(vd v, vf f) {
-  const vf mag = f < 0 ? -f : f;
   // Casts between vectors of one size keep the bits.
-  const vi bits = (vi)mag;
-  const vf up = (vf)(bits + 1);
-  const vf down = (vf)(bits - 1);
-  const vd m = vabs(v);
-  const vd fm = __builtin_convertvector(mag, vd);
-  const vd lo = (fm + __builtin_convertvector(down, vd)) * 0.5;
-  const vd hi = (fm + __builtin_convertvector(up, vd)) * 0.5;
-  return (m - lo > kAngleMargin) & (hi - m > kAngleMargin) & (fm > 1e-20) & (fm < 1e30);
+  const vi bits = (vi)f & 0x7fffffff;
+  const vd fm = widen((vf)bits);
+  const vd down = widen((vf)(bits - 1));  // the next single toward zero
+  const vd off = vabs(vabs(v) - fm);      // exact: the two are close
+  return ((fm - down) * 0.5 - off > kAngleMargin) & (fm > 1e-20) & (fm < 1e30);
 }
 
 // 1/v when v is a power of two (dividing by it is then exactly multiplying by
@@ -336,16 +354,18 @@ void exactjoint(const jointpack& j, int k, const double* xy, double s, double* o
 }
 
 // What the earlier loops of a joint sweep leave for the later ones: the arms,
-// their products, the error of the angle, and which lanes must be redone.
+// their products, the arc tangent's reduced argument, how stiff the joint is,
+// the turn (later the push's size), and which lanes must be redone.
 // (Without wide registers a vector of doubles is aligned to 16 only; the wide
 // code expects more.)
 struct alignas(64) jointwork {
-  vd dx1, dy1, dx2, dy2, cross, dot, err;
+  vd dx1, dy1, dx2, dy2, cross, dot, u, base, stiff, f;
   vl bad;
 };
 
-// The sweep in short loops over the packs, so that the processor can work on
-// several packs at once: the arms, their angle, its error, then the pushes.
+// The sweep in short loops over the packs, each a short chain of steps, so
+// that the processor can work on many packs at once: the arms, the reduced
+// arc tangent, the angle, its error and the push, then the pushes on the balls.
 SWEEP_KERNEL void jointfixes(const jointpack* packs, size_t n, const double* xy, double s,
                              double* cells, jointwork* work) {
   for (size_t p = 0; p < n; p++) {
@@ -355,12 +375,19 @@ SWEEP_KERNEL void jointfixes(const jointpack* packs, size_t n, const double* xy,
     fetch(xy, j.a, ax, ay);
     fetch(xy, j.b, bx, by);
     fetch(xy, j.c, cx, cy);
-    w.dx1 = bx - ax;
-    w.dy1 = by - ay;
-    w.dx2 = cx - bx;
-    w.dy2 = cy - by;
-    w.cross = w.dx1 * w.dy2 - w.dx2 * w.dy1;
-    w.dot = w.dx1 * w.dx2 + w.dy1 * w.dy2;
+    const vd dx1 = bx - ax, dy1 = by - ay, dx2 = cx - bx, dy2 = cy - by;
+    w.dx1 = dx1;
+    w.dy1 = dy1;
+    w.dx2 = dx2;
+    w.dy2 = dy2;
+    w.cross = dx1 * dy2 - dx2 * dy1;
+    w.dot = dx1 * dx2 + dy1 * dy2;
+    vd q1 = dx1 * dx1 + dy1 * dy1;
+    vd q2 = dx2 * dx2 + dy2 * dy2;
+    q1 = q1 < kNearZero ? splat(kNearZero) : q1;
+    q2 = q2 < kNearZero ? splat(kNearZero) : q2;
+    const vd mmin = loadlanes(j.mmin);
+    w.stiff = vmin(vmin(kJointCap * q1 * mmin, kJointCap * q2 * mmin), loadlanes(j.strength));
   }
   // The angle is the first arm's direction less the second's, each the
   // library's arc tangent in (-180, 180]. Their difference comes from one
@@ -371,13 +398,19 @@ SWEEP_KERNEL void jointfixes(const jointpack* packs, size_t n, const double* xy,
   for (size_t p = 0; p < n; p++) {
     jointwork& w = work[p];
     vl bad = {};
-    w.err = quickatan2deg(w.cross, w.dot, bad);  // for now, the turn
+    reduceatan(w.cross, w.dot, w.u, w.base, bad);
+    w.bad = bad;
+  }
+  for (size_t p = 0; p < n; p++) {
+    jointwork& w = work[p];
+    vl bad = w.bad;
+    w.f = finishatan(w.cross, w.dot, w.u, w.base, bad);  // for now, the turn
     w.bad = bad;
   }
   for (size_t p = 0; p < n; p++) {
     const jointpack& j = packs[p];
     jointwork& w = work[p];
-    const vd turn = w.err;
+    const vd turn = w.f;
     const vd dx1 = w.dx1, dy1 = w.dy1, dx2 = w.dx2, dy2 = w.dy2;
     vl bad = w.bad;
     const vl upper1 = dy1 >= 0, upper2 = dy2 >= 0;
@@ -393,13 +426,19 @@ SWEEP_KERNEL void jointfixes(const jointpack* packs, size_t n, const double* xy,
     // One turn at most either way, as the wrapping loops would do it.
     vf theta = measured >= 360.0f ? measured - 360.0f : measured;
     theta = theta < 0.0f ? theta + 360.0f : theta;
-    const vd off = __builtin_convertvector(theta, vd) - loadlanes(j.angle);
+    const vd off = widen(theta) - loadlanes(j.angle);
     bad |= ~(vabs(off) <= 540);
     vf err = __builtin_convertvector(off, vf);
     err = err > 180.0f ? err - 360.0f : err;
     err = err < -180.0f ? err + 360.0f : err;
-    w.err = __builtin_convertvector(err, vd);
+    w.f = widen(err);  // for now, the error
     w.bad = bad;
+  }
+  // The push's size, in a loop of its own: its division would otherwise
+  // wait at the end of the long chain above.
+  for (size_t p = 0; p < n; p++) {
+    jointwork& w = work[p];
+    w.f = w.stiff * (w.f / kJointGain) * s;
   }
   for (size_t p = 0; p < n; p++) {
     const jointpack& j = packs[p];
@@ -410,9 +449,7 @@ SWEEP_KERNEL void jointfixes(const jointpack* packs, size_t n, const double* xy,
     const vl bad = w.bad | ~((q1 >= 1e-250) & (q1 <= 1e250) & (q2 >= 1e-250) & (q2 <= 1e250));
     q1 = q1 < kNearZero ? splat(kNearZero) : q1;
     q2 = q2 < kNearZero ? splat(kNearZero) : q2;
-    const vd mmin = loadlanes(j.mmin);
-    const vd k = vmin(vmin(kJointCap * q1 * mmin, kJointCap * q2 * mmin), loadlanes(j.strength));
-    const vd f = k * (w.err / kJointGain) * s;
+    const vd f = w.f;
     const vd p1 = f * w.dy1 / q1, p2 = f * w.dy2 / q2;
     const vd r1 = f * w.dx1 / q1, r2 = f * w.dx2 / q2;
     vd push[6];
