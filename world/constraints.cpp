@@ -316,18 +316,35 @@ LANES void put(double* cells, const unsigned* to, vd cx, vd cy) {
   for (int i = 0; i < kLanes; i++) __builtin_memcpy(cells + to[i], &pairs[i], sizeof pairs[i]);
 }
 
-SWEEP_KERNEL void linkfixes(const linkpack* packs, size_t n, const double* xy, double* cells) {
+// What a link sweep's first loop leaves for its second: the links' spans
+// and lengths. (Aligned for the wide registers, as jointwork below.)
+struct alignas(32) linkwork {
+  vd dx, dy, len;
+};
+
+// In two loops, so that each is a short chain and the processor can work on
+// many packs at once: the lengths (a square root each), then the pushes (two
+// divisions each).
+SWEEP_KERNEL void linkfixes(const linkpack* packs, size_t n, const double* xy, double* cells, linkwork* work) {
   for (size_t p = 0; p < n; p++) {
     const linkpack& l = packs[p];
+    linkwork& w = work[p];
     vd x1, y1, x2, y2;
     fetch(xy, l.a, x1, y1);
     fetch(xy, l.b, x2, y2);
     const vd dx = x2 - x1;
     const vd dy = y2 - y1;
-    vd len = vsqrt(dx * dx + dy * dy);
-    len = vabs(len) < kNearZero ? splat(kNearZero) : len;
+    const vd len = vsqrt(dx * dx + dy * dy);
+    w.dx = dx;
+    w.dy = dy;
+    w.len = vabs(len) < kNearZero ? splat(kNearZero) : len;
+  }
+  for (size_t p = 0; p < n; p++) {
+    const linkpack& l = packs[p];
+    const linkwork& w = work[p];
+    const vd len = w.len;
     const vd e = len - loadlanes(l.d);
-    const vd ux = dx / len, uy = dy / len;
+    const vd ux = w.dx / len, uy = w.dy / len;
     vd to1, to2;
     if (l.exact) {
       to1 = e * loadlanes(l.ia);
@@ -541,7 +558,8 @@ struct framesolver {
   std::vector<jointitem> joints;  // the same
   std::vector<linkpack> linkpacks;
   std::vector<jointpack> jointpacks;
-  std::vector<jointwork> work;            // a joint sweep's halfway results
+  std::vector<jointwork> jointmid;        // a joint sweep's halfway results
+  std::vector<linkwork> linkmid;          // a link sweep's
 
   // A block: slots [begin, end), the balls in view first (up to moving);
   // its links and joints are items [link0, link1) and [joint0, joint1), laid
@@ -643,7 +661,8 @@ struct framesolver {
     // Every block may leave its last pack part empty.
     linkpacks.reserve(nlinks / kLanes + nballs + 1);
     jointpacks.reserve(njoints / kLanes + nballs + 1);
-    work.reserve(jointpacks.capacity());
+    jointmid.reserve(jointpacks.capacity());
+    linkmid.reserve(linkpacks.capacity());
     linkcells.reserve(nballs, 2 * nlinks);
     jointcells.reserve(nballs, 3 * njoints);
   }
@@ -696,10 +715,10 @@ struct framesolver {
     // One walk over the balls: their masses and anchors are checked while
     // their positions and shifts are taken (a rebuild takes them afresh).
     for (size_t i = 0; i < balls.size(); i++) {
-      if (i + 8 < balls.size()) {  // the lines from x to anchored
-        __builtin_prefetch(&balls[i + 8]->x);
-        __builtin_prefetch(&balls[i + 8]->oldx);
-        __builtin_prefetch(&balls[i + 8]->anchored);
+      if (i + 32 < balls.size()) {  // the lines from x to anchored
+        __builtin_prefetch(&balls[i + 32]->x);
+        __builtin_prefetch(&balls[i + 32]->oldx);
+        __builtin_prefetch(&balls[i + 32]->anchored);
       }
       const ball& b = *balls[i];
       if (!samebits(b.actualmass, m[i]) || b.anchored != anchored[i]) return false;
@@ -920,7 +939,8 @@ struct framesolver {
                   p.exact = (lane == 0 || p.exact) && j.exact();
                 });
       k.jointpack1 = jointpacks.size();
-      if (work.size() < k.jointpack1 - k.jointpack0) work.resize(k.jointpack1 - k.jointpack0);
+      if (jointmid.size() < k.jointpack1 - k.jointpack0) jointmid.resize(k.jointpack1 - k.jointpack0);
+      if (linkmid.size() < k.linkpack1 - k.linkpack0) linkmid.resize(k.linkpack1 - k.linkpack0);
     }
   }
   void prepare() {
@@ -1006,7 +1026,7 @@ struct framesolver {
   }
   void jointsweep(const block& b, double s, bool last) {
     jointfixes(jointpacks.data() + b.jointpack0, b.jointpack1 - b.jointpack0, xy.data(), s,
-               jointcells.cells.data(), work.data());
+               jointcells.cells.data(), jointmid.data());
     if (!repeats) return gather(jointcells, last, b);
     const double* c = jointcells.cells.data();
     for (const jointitem& j : joints) {
@@ -1020,7 +1040,7 @@ struct framesolver {
   }
   void linksweep(const block& b, bool last) {
     linkfixes(linkpacks.data() + b.linkpack0, b.linkpack1 - b.linkpack0, xy.data(),
-              linkcells.cells.data());
+              linkcells.cells.data(), linkmid.data());
     if (!repeats) return gather(linkcells, last, b);
     const double* c = linkcells.cells.data();
     for (const linkitem& l : links) {
@@ -1113,10 +1133,10 @@ void game::solveconstraints(bool velocities) {
   if (fresh) buildsolver(fs, *this);
   fs.run(kConstraintPasses, slower, fresh);
   for (size_t i = 0; i < fs.balls.size(); i++) {
-    if (i + 8 < fs.balls.size()) {  // the lines from x to rebounded
-      __builtin_prefetch(&fs.balls[i + 8]->x, 1);
-      __builtin_prefetch(&fs.balls[i + 8]->oldx, 1);
-      __builtin_prefetch(&fs.balls[i + 8]->rebounded, 1);
+    if (i + 32 < fs.balls.size()) {  // the lines from x to rebounded
+      __builtin_prefetch(&fs.balls[i + 32]->x, 1);
+      __builtin_prefetch(&fs.balls[i + 32]->oldx, 1);
+      __builtin_prefetch(&fs.balls[i + 32]->rebounded, 1);
     }
     ball& b = *fs.balls[i];
     b.x = fs.xy[2 * i];
