@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "world/game.h"
+#include "world/motion.h"
 
 namespace {
 
@@ -707,26 +708,43 @@ struct framesolver {
 
   static bool samebits(double a, double b) { return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b); }
 
-  bool reuse(const game& g) {
-    if (!seen.valid || g.osballlist != seen.balls || g.oslinklist != seen.links ||
-        g.ostensionlist != seen.tensions) {
-      return false;
-    }
-    // One walk over the balls: their masses and anchors are checked while
-    // their positions and shifts are taken (a rebuild takes them afresh).
+  bool samelists(const game& g) const {
+    return seen.valid && g.osballlist == seen.balls && g.oslinklist == seen.links &&
+           g.ostensionlist == seen.tensions;
+  }
+  // One walk over the balls: their masses and anchors are checked while
+  // their positions and shifts are taken (a rebuild takes them afresh). With
+  // `move`, each ball in view first falls and moves, every one of them even
+  // once a check has failed, so that a rebuild finds them all moved.
+  bool takeballs(const game& g, bool move) {
+    bool same = true;
     for (size_t i = 0; i < balls.size(); i++) {
       if (i + 32 < balls.size()) {  // the lines from x to anchored
         __builtin_prefetch(&balls[i + 32]->x);
         __builtin_prefetch(&balls[i + 32]->oldx);
         __builtin_prefetch(&balls[i + 32]->anchored);
       }
-      const ball& b = *balls[i];
-      if (!samebits(b.actualmass, m[i]) || b.anchored != anchored[i]) return false;
+      ball& b = *balls[i];
+      if (move && moves[i]) {
+        fallball(b, g.gravity);
+        moveball(b, g.slower);
+      }
+      if (!same) continue;
+      if (!samebits(b.actualmass, m[i]) || b.anchored != anchored[i]) {
+        if (!move) return false;
+        same = false;
+        continue;
+      }
       xy[2 * i] = b.x;
       xy[2 * i + 1] = b.y;
       sxy[2 * i] = b.shiftx;
       sxy[2 * i + 1] = b.shifty;
     }
+    return same;
+  }
+  // The joints and links are the ones laid out, with the same ends, rest
+  // angles, strengths and rest lengths.
+  bool samesetup(const game& g) const {
     for (size_t i = 0; i < g.ostensionlist.size(); i++) {
       if (i + 8 < g.ostensionlist.size()) __builtin_prefetch(g.ostensionlist[i + 8]);
       const tension& t = *g.ostensionlist[i];
@@ -750,6 +768,7 @@ struct framesolver {
     }
     return true;
   }
+  bool reuse(const game& g) { return samelists(g) && takeballs(g, false) && samesetup(g); }
   void remember(const game& g) {
     seen.balls.assign(g.osballlist.begin(), g.osballlist.end());
     seen.links.assign(g.oslinklist.begin(), g.oslinklist.end());
@@ -1127,11 +1146,13 @@ void game::constraintpasses() { solveconstraints(false); }
 // of its own.
 void game::constraintstep() { solveconstraints(true); }
 
-void game::solveconstraints(bool velocities) {
-  framesolver& fs = solver();
-  const bool fresh = !fs.reuse(*this);
-  if (fresh) buildsolver(fs, *this);
-  fs.run(kConstraintPasses, slower, fresh);
+namespace {
+
+// The passes (on a fresh layout when the last one could not be used), then
+// the records written back, with the velocities if asked.
+void finishstep(game& g, framesolver& fs, bool fresh, bool velocities) {
+  if (fresh) buildsolver(fs, g);
+  fs.run(kConstraintPasses, g.slower, fresh);
   for (size_t i = 0; i < fs.balls.size(); i++) {
     if (i + 32 < fs.balls.size()) {  // the lines from x to rebounded
       __builtin_prefetch(&fs.balls[i + 32]->x, 1);
@@ -1144,10 +1165,28 @@ void game::solveconstraints(bool velocities) {
     b.shiftx = fs.sxy[2 * i];
     b.shifty = fs.sxy[2 * i + 1];
     if (velocities && fs.moves[i]) {
-      b.updatev(slower);
+      b.updatev(g.slower);
       b.rebounded = 0;
     }
   }
+}
+
+}  // namespace
+
+void game::solveconstraints(bool velocities) {
+  framesolver& fs = solver();
+  finishstep(*this, fs, !fs.reuse(*this), velocities);
+}
+
+// The step's motion while the solver takes the positions: only when the
+// lists are those of the last frame, and no ball is listed twice (it would
+// have to fall and move twice before the passes).
+bool game::constraintmove() {
+  framesolver& fs = solver();
+  if (!fs.samelists(*this) || fs.repeats) return false;
+  const bool same = fs.takeballs(*this, true) && fs.samesetup(*this);
+  finishstep(*this, fs, !same, true);
+  return true;
 }
 
 void game::shiftballs() {

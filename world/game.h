@@ -137,6 +137,9 @@ class game {
   // lists, run on compact copies of the records (same arithmetic, same bits).
   void constraintpasses();
   void constraintstep();
+  // stepworld's motion and constraintstep in one walk over the records, when
+  // the solver can take this frame's lists as laid out (false: nothing done).
+  bool constraintmove();
   void solveconstraints(bool velocities);
   std::array<double, 5> partialshiftballs(const ball* b1, const ball* b2, double d) const;
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "world/game.h"
+#include "world/motion.h"
 
 namespace {
 
@@ -24,20 +25,6 @@ void game::handleslower() {
 void game::updatemass() {
   for (ball* b : osballlist) b->actualmass = b->anchored != 0 ? kHeavyMass : b->m;
 }
-
-// Only anchored == 1 pins; other non-zero values just make the ball heavy.
-namespace {
-
-void anchorball(ball& b) {
-  b.x = b.anchorx;
-  b.y = b.anchory;
-  b.oldx = b.x;
-  b.oldy = b.y;
-  b.xv = 0;
-  b.yv = 0;
-}
-
-}  // namespace
 
 void game::doanchor() {
   for (ball* b : osballlist) {
@@ -63,17 +50,13 @@ void game::deltatimecount() {
 }
 
 void game::stepworld() {
-  for (ball* b : osballlist) {
-    b->yv = b->yv + gravity / 1;
-    b->oldx = b->x;
-    b->oldy = b->y;
-  }
+  // With the same lists as the last frame and no ball listed twice, the
+  // solver moves each ball while it takes its position: one walk over the
+  // records instead of three.
+  if (constraintmove()) return;
+  for (ball* b : osballlist) fallball(*b, gravity);
   // Moved and, if pinned, put back in one walk: a ball listed twice moves
   // twice and is put back the same.
-  for (ball* b : osballlist) {
-    b->x = b->x + b->xv * slower;
-    b->y = b->y + b->yv * slower;
-    if (b->anchored == 1) anchorball(*b);
-  }
+  for (ball* b : osballlist) moveball(*b, slower);
   constraintstep();  // with each ball's updatev(slower) and rebounded := 0
 }
