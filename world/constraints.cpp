@@ -657,6 +657,8 @@ struct framesolver {
     seen.link.reserve(nlinks);
     seen.tensions.reserve(njoints);
     seen.joint.reserve(njoints);
+    seen.linkset.reserve(nlinks);
+    seen.jointset.reserve(njoints);
     joints.reserve(njoints);
     jointscratch.reserve(njoints);
     // Every block may leave its last pack part empty.
@@ -697,6 +699,14 @@ struct framesolver {
   // when nothing it depends on has changed: the same lists in the same
   // order, the same ends, rest lengths, rest angles, strengths, masses and
   // anchors. Only positions and shifts are then read afresh.
+  struct linksetup {
+    const ball *a, *b;
+    double d;
+  };
+  struct jointsetup {
+    const ball *a, *b, *c;
+    double angle, strength;
+  };
   struct built {
     bool valid = false;
     std::vector<ball*> balls;
@@ -704,6 +714,10 @@ struct framesolver {
     std::vector<tension*> tensions;
     std::vector<int> link;   // per link of oslinklist: its item
     std::vector<int> joint;  // per tension: its joint, or -1 if it does nothing
+    // What each link and joint of the lists was, in list order, so that the
+    // next frame's check reads straight along.
+    std::vector<linksetup> linkset;
+    std::vector<jointsetup> jointset;
   } seen;
 
   static bool samebits(double a, double b) { return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b); }
@@ -748,23 +762,21 @@ struct framesolver {
     for (size_t i = 0; i < g.ostensionlist.size(); i++) {
       if (i + 8 < g.ostensionlist.size()) __builtin_prefetch(g.ostensionlist[i + 8]);
       const tension& t = *g.ostensionlist[i];
-      const int j = seen.joint[i];
-      if (j < 0) {
-        if (jointacts(t)) return false;
-        continue;
-      }
-      const jointitem& it = joints[static_cast<size_t>(j)];
-      if (balls[it.a] != t.ball1 || balls[it.b] != t.ball2 || balls[it.c] != t.ball3 ||
-          !samebits(it.angle, t.angle) || !samebits(it.strength, t.strength) || t.strength <= kInertStrength ||
-          (anchored[it.a] == 1 && anchored[it.b] == 1 && anchored[it.c] == 1)) {
+      const jointsetup& was = seen.jointset[i];
+      if (t.ball1 != was.a || t.ball2 != was.b || t.ball3 != was.c || !samebits(t.angle, was.angle) ||
+          !samebits(t.strength, was.strength)) {
         return false;
       }
+      // A joint laid out still acts: its strength is the same, and the
+      // anchors of its balls were found unchanged. One that did nothing may
+      // have balls outside the layout, whose anchors are looked at here.
+      if (seen.joint[i] < 0 && jointacts(t)) return false;
     }
     for (size_t i = 0; i < g.oslinklist.size(); i++) {
       if (i + 8 < g.oslinklist.size()) __builtin_prefetch(&g.oslinklist[i + 8]->ball1);
       const struct link& l = *g.oslinklist[i];
-      const linkitem& it = links[static_cast<size_t>(seen.link[i])];
-      if (balls[it.a] != l.ball1 || balls[it.b] != l.ball2 || !samebits(it.d, l.distance)) return false;
+      const linksetup& was = seen.linkset[i];
+      if (l.ball1 != was.a || l.ball2 != was.b || !samebits(l.distance, was.d)) return false;
     }
     return true;
   }
@@ -773,6 +785,10 @@ struct framesolver {
     seen.balls.assign(g.osballlist.begin(), g.osballlist.end());
     seen.links.assign(g.oslinklist.begin(), g.oslinklist.end());
     seen.tensions.assign(g.ostensionlist.begin(), g.ostensionlist.end());
+    seen.jointset.clear();
+    for (const tension* t : g.ostensionlist) seen.jointset.push_back({t->ball1, t->ball2, t->ball3, t->angle, t->strength});
+    seen.linkset.clear();
+    for (const struct link* l : g.oslinklist) seen.linkset.push_back({l->ball1, l->ball2, l->distance});
     seen.valid = true;
   }
 

@@ -3,6 +3,7 @@
 // the records themselves, whatever the world looks like.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -266,6 +267,23 @@ TEST(ConstraintSolver, SeesEveryChangeBetweenFrames) {
       {"a link out of view", [](game& g) { g.oslinklist.erase(g.oslinklist.begin() + 2); }},
       {"a joint out of view", [](game& g) { g.ostensionlist.pop_back(); }},
       {"a ball out of view", [](game& g) { g.osballlist.erase(g.osballlist.begin()); }},
+      // A joint of pinned balls does nothing; with its balls in no other
+      // link or joint in view and out of view themselves, only the joint
+      // tells that one of them is free again.
+      {"a pinned joint alone out of view",
+       [](game& g) {
+         tension* t = g.TensionList[9].get();
+         auto touches = [t](const ball* b) { return b == t->ball1 || b == t->ball2 || b == t->ball3; };
+         for (ball* b : {t->ball1, t->ball2, t->ball3}) b->anchored = 1;
+         std::erase_if(g.osballlist, touches);
+         std::erase_if(g.oslinklist, [&](const struct link* l) { return touches(l->ball1) || touches(l->ball2); });
+         std::erase_if(g.ostensionlist, [&](const tension* o) {
+           return o != t && (touches(o->ball1) || touches(o->ball2) || touches(o->ball3));
+         });
+         if (std::find(g.ostensionlist.begin(), g.ostensionlist.end(), t) == g.ostensionlist.end())
+           g.ostensionlist.push_back(t);
+       }},
+      {"one of its balls free again", [](game& g) { g.TensionList[9]->ball1->anchored = 0; }},
   };
   for (unsigned seed = 1; seed <= 6; seed++) {
     headless::install();
