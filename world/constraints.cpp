@@ -312,9 +312,15 @@ struct jointpack {
 LANES void put(double* cells, const unsigned* to, vd cx, vd cy) {
   const vd even = __builtin_shufflevector(cx, cy, 0, 4, 2, 6);  // lanes 0 and 2, x beside y
   const vd odd = __builtin_shufflevector(cx, cy, 1, 5, 3, 7);
-  const v2d pairs[4] = {__builtin_shufflevector(even, even, 0, 1), __builtin_shufflevector(odd, odd, 0, 1),
-                        __builtin_shufflevector(even, even, 2, 3), __builtin_shufflevector(odd, odd, 2, 3)};
-  for (int i = 0; i < kLanes; i++) __builtin_memcpy(cells + to[i], &pairs[i], sizeof pairs[i]);
+  // Through memory the upper pairs go straight from the register to the
+  // cells (a shuffle first would take the divider's port).
+  double e[kLanes], o[kLanes];
+  __builtin_memcpy(e, &even, sizeof e);
+  __builtin_memcpy(o, &odd, sizeof o);
+  __builtin_memcpy(cells + to[0], e, 2 * sizeof(double));
+  __builtin_memcpy(cells + to[1], o, 2 * sizeof(double));
+  __builtin_memcpy(cells + to[2], e + 2, 2 * sizeof(double));
+  __builtin_memcpy(cells + to[3], o + 2, 2 * sizeof(double));
 }
 
 // What a link sweep's first loop leaves for its second: the links' spans
@@ -760,7 +766,7 @@ struct framesolver {
   // angles, strengths and rest lengths.
   bool samesetup(const game& g) const {
     for (size_t i = 0; i < g.ostensionlist.size(); i++) {
-      if (i + 8 < g.ostensionlist.size()) __builtin_prefetch(g.ostensionlist[i + 8]);
+      if (i + 32 < g.ostensionlist.size()) __builtin_prefetch(g.ostensionlist[i + 32]);
       const tension& t = *g.ostensionlist[i];
       const jointsetup& was = seen.jointset[i];
       if (t.ball1 != was.a || t.ball2 != was.b || t.ball3 != was.c || !samebits(t.angle, was.angle) ||
@@ -773,7 +779,7 @@ struct framesolver {
       if (seen.joint[i] < 0 && jointacts(t)) return false;
     }
     for (size_t i = 0; i < g.oslinklist.size(); i++) {
-      if (i + 8 < g.oslinklist.size()) __builtin_prefetch(&g.oslinklist[i + 8]->ball1);
+      if (i + 32 < g.oslinklist.size()) __builtin_prefetch(&g.oslinklist[i + 32]->ball1);
       const struct link& l = *g.oslinklist[i];
       const linksetup& was = seen.linkset[i];
       if (l.ball1 != was.a || l.ball2 != was.b || !samebits(l.distance, was.d)) return false;
