@@ -283,6 +283,41 @@ void BM_Load(benchmark::State& st) {
   st.counters["groups"] = static_cast<double>(g->grouplist.size());
 }
 
+// The growth from 10^3 to 10^5 balls with both sizes loaded in turns, each
+// load timed apart on the thread's CPU clock: a change in the machine's
+// speed between two benchmarks cannot tilt the ratio. Each iteration loads
+// the small level as often as it takes to weigh about as much as one large
+// load.
+void BM_LoadGrowth(benchmark::State& st) {
+  const int small = 1000, large = 100000, repeats = large / small;
+  const std::string& smallpath = levelfile(small);
+  const std::string& largepath = levelfile(large);
+  auto g = newgame();
+  double smallms = 0, largems = 0;
+  size_t smallballs = 0, largeballs = 0;
+  for (auto _ : st) {
+    for (int i = 0; i < repeats; i++) {
+      const double t0 = threadms();
+      g->openmarionet(1, smallpath);
+      smallms += threadms() - t0;
+      smallballs = g->balllist.size();
+      forgetworld(*g);
+    }
+    const double t0 = threadms();
+    g->openmarionet(1, largepath);
+    largems += threadms() - t0;
+    largeballs = g->balllist.size();
+    forgetworld(*g);
+  }
+  const double n = static_cast<double>(st.iterations());
+  const double smallavg = smallms / (n * repeats), largeavg = largems / n;
+  st.counters["small_ms"] = smallavg;
+  st.counters["large_ms"] = largeavg;
+  st.counters["balls"] = static_cast<double>(largeballs);
+  st.counters["growth"] =
+      (largeavg / smallavg) / (static_cast<double>(largeballs) / static_cast<double>(smallballs));
+}
+
 void BM_DefineObjects(benchmark::State& st) {
   auto g = newgame();
   g->openmarionet(1, levelfile(static_cast<int>(st.range(0))));
@@ -464,6 +499,11 @@ BENCHMARK(BM_Load)
     ->Arg(30000)
     ->Arg(100000)
     ->Repetitions(kRepeats)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadGrowth)
+    ->MinTime(2)
+    ->Repetitions(3)
     ->ReportAggregatesOnly(true)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DefineObjects)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

@@ -108,6 +108,13 @@ def main():
         out.append("| " + " | ".join(row) + " |")
     out.append("")
 
+    lg = runs.get("BM_LoadGrowth/min_time:2.000")
+    if lg:
+        out.append(f"The two ends taken in turns (each iteration loads the 10^3 level 100 times and the "
+                   f"10^5 level once, each load timed apart on the thread's CPU clock); median of 3 runs: "
+                   f"{lg['small_ms']:.3f} ms and {lg['large_ms']:.1f} ms, growth (time ratio / size ratio) "
+                   f"{lg['growth']:.2f}.\n")
+
     out.append("### Culling and the sorted draw list (20,000 items in view, headless)\n")
     c, cd = runs.get("BM_Cull"), runs.get("BM_CullAndDraw")
     out.append("| what | items | ms |")

@@ -441,12 +441,20 @@ SWEEP_KERNEL void jointfixes(const jointpack* packs, size_t n, const double* xy,
     vd diff = (upper1 & ~upper2 & (turn < 0)) ? turn + 360 : turn;
     diff = (~upper1 & upper2 & (diff > 0)) ? diff - 360 : diff;
     bad |= ~(upper1 ^ upper2) & (vabs(turn) > 179.99);
-    // An arm just below the negative x axis the library may read as 180.
-    bad |= (dy1 < 0) & (dx1 > 0) & (dy1 > dx1 * -1e-6);
-    bad |= (dy2 < 0) & (dx2 > 0) & (dy2 > dx2 * -1e-6);
+    // An arm just below the negative x axis the library may read as 180
+    // (dy between -1e-6 dx and 0, which needs dx above 0).
+    bad |= (dy1 < 0) & (dy1 > dx1 * -1e-6);
+    bad |= (dy2 < 0) & (dy2 > dx2 * -1e-6);
     const vd v = diff + 180;
-    const vf measured = __builtin_convertvector(v, vf);
-    bad |= ~roundsurely(v, measured);
+    bad |= ~roundsurely(v, __builtin_convertvector(v, vf));
+    w.f = v;  // for now, the angle
+    w.bad = bad;
+  }
+  for (size_t p = 0; p < n; p++) {
+    const jointpack& j = packs[p];
+    jointwork& w = work[p];
+    vl bad = w.bad;
+    const vf measured = __builtin_convertvector(w.f, vf);
     // One turn at most either way, as the wrapping loops would do it.
     vf theta = measured >= 360.0f ? measured - 360.0f : measured;
     theta = theta < 0.0f ? theta + 360.0f : theta;
