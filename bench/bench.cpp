@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -141,6 +142,30 @@ double threadms() {
   timespec t{};
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
   return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+// How fast the processor runs this thread just now: a chain of dependent
+// additions takes one cycle each, so additions per second are the clock in
+// effect. This machine is a virtual one on a shared host, and its clock in
+// effect moves (2.4 to 2.9 GHz within a minute has been seen); taken at the
+// start and at the end of a run, it tells how fast the run's machine was.
+void BM_ClockProbe(benchmark::State& st) {
+  constexpr int kChain = 10'000'000;
+  double ms = 0;
+  for (auto _ : st) {
+    const double t0 = threadms();
+    uint64_t x = 0;
+    for (int i = 0; i < kChain; i++) {
+#if defined(__x86_64__)
+      asm volatile("add $1, %0\n\tadd $1, %0\n\tadd $1, %0\n\tadd $1, %0" : "+r"(x));
+#else
+      benchmark::DoNotOptimize(x += 4);
+#endif
+    }
+    benchmark::DoNotOptimize(x);
+    ms += threadms() - t0;
+  }
+  st.counters["ghz"] = 4.0 * kChain * static_cast<double>(st.iterations()) / (ms * 1e6);
 }
 
 void BM_FrameAgainstFloor(benchmark::State& st) {
@@ -473,6 +498,7 @@ void worldargs(benchmark::internal::Benchmark* b) {
 
 }  // namespace
 
+BENCHMARK(BM_ClockProbe)->Arg(0)->ArgName("start")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WorldFrame)->Apply(worldargs);
 BENCHMARK(BM_WorldFloor)->Apply(worldargs);
 BENCHMARK(BM_FrameAgainstFloor)
@@ -512,6 +538,7 @@ BENCHMARK(BM_LiteralGrouping)->Arg(1000)->Arg(2000)->Iterations(2)->Unit(benchma
 BENCHMARK(BM_CullAndDraw)->Repetitions(kRepeats)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Cull)->Repetitions(kRepeats)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Startup)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ClockProbe)->Arg(1)->ArgName("end")->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   // Media and shipped levels are read from the source tree.

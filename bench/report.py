@@ -43,6 +43,10 @@ def main():
     out.append(f"Run: {context.get('date', '?')}, {context.get('num_cpus', '?')} CPUs at "
                f"{context.get('mhz_per_cpu', '?')} MHz, load average at start "
                f"{', '.join(f'{x:.2f}' for x in context.get('load_avg', []))}.\n")
+    cs, ce = runs.get("BM_ClockProbe/start:0"), runs.get("BM_ClockProbe/end:1")
+    if cs and ce:
+        out.append(f"Clock in effect (a chain of dependent additions): {cs['ghz']:.2f} GHz at the start of "
+                   f"the run, {ce['ghz']:.2f} GHz at its end.\n")
 
     out.append("### World frame (culling to depth limit) against its floor\n")
     out.append("| world | n | view | balls / links / tensions in view | frame ms | floor ms | frame / floor |")
