@@ -64,6 +64,18 @@ void randomworld(game& g, unsigned seed) {
 
 namespace {
 
+// Two copies of the same random world, for the records and for the solver.
+template <class Run>
+void twoworlds(unsigned seed, Run run) {
+  headless::install();
+  game slow;
+  randomworld(slow, seed);
+  headless::install();
+  game fast;
+  randomworld(fast, seed);
+  run(slow, fast);
+}
+
 // Frames of passes: 20 rounds of tensionballs then shiftballs on the records
 // of one copy of a world, the solver on the other.
 void runframes(game& slow, game& fast, int frames) {
@@ -286,18 +298,14 @@ TEST(ConstraintSolver, SeesEveryChangeBetweenFrames) {
       {"one of its balls free again", [](game& g) { g.TensionList[9]->ball1->anchored = 0; }},
   };
   for (unsigned seed = 1; seed <= 6; seed++) {
-    headless::install();
-    game slow;
-    randomworld(slow, seed);
-    headless::install();
-    game fast;
-    randomworld(fast, seed);
-    for (const auto& [what, change] : changes) {
-      change(slow);
-      change(fast);
-      runframes(slow, fast, 2);
-      ASSERT_TRUE(sameballs(slow, fast)) << "seed " << seed << " after " << what;
-    }
+    twoworlds(seed, [&](game& slow, game& fast) {
+      for (const auto& [what, change] : changes) {
+        change(slow);
+        change(fast);
+        runframes(slow, fast, 2);
+        ASSERT_TRUE(sameballs(slow, fast)) << "seed " << seed << " after " << what;
+      }
+    });
   }
 }
 
@@ -353,30 +361,26 @@ TEST(ConstraintSolver, StepsTheBallsAsTheRecordsWould) {
       {"a ball out of view", [](game& g) { g.osballlist.erase(g.osballlist.begin() + 2); }},
   };
   for (unsigned seed = 1; seed <= 6; seed++) {
-    headless::install();
-    game slow;
-    randomworld(slow, seed);
-    headless::install();
-    game fast;
-    randomworld(fast, seed);
-    for (game* g : {&slow, &fast}) {
-      std::mt19937 rng(seed);
-      std::uniform_real_distribution<double> speed(-20, 20);
-      for (const auto& b : g->balllist) {
-        b->xv = speed(rng);
-        b->yv = speed(rng);
-        b->anchorx = speed(rng);
-        b->anchory = speed(rng);
+    twoworlds(seed, [&](game& slow, game& fast) {
+      for (game* g : {&slow, &fast}) {
+        std::mt19937 rng(seed);
+        std::uniform_real_distribution<double> speed(-20, 20);
+        for (const auto& b : g->balllist) {
+          b->xv = speed(rng);
+          b->yv = speed(rng);
+          b->anchorx = speed(rng);
+          b->anchory = speed(rng);
+        }
       }
-    }
-    for (const auto& [what, change] : changes) {
-      change(slow);
-      change(fast);
-      for (int frame = 0; frame < 3; frame++) {
-        recordstep(slow);
-        fast.stepworld();
+      for (const auto& [what, change] : changes) {
+        change(slow);
+        change(fast);
+        for (int frame = 0; frame < 3; frame++) {
+          recordstep(slow);
+          fast.stepworld();
+        }
+        ASSERT_TRUE(sameballs(slow, fast)) << "seed " << seed << " after " << what;
       }
-      ASSERT_TRUE(sameballs(slow, fast)) << "seed " << seed << " after " << what;
-    }
+    });
   }
 }
