@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/places.h"
 
 #ifdef _WIN32
 #ifndef NOMINMAX
@@ -155,10 +156,11 @@ bool stream::Close() {
   return ok;
 }
 
-stream OpenTextRead(const std::string& path) { return stream(open_stream(path, false)); }
-stream OpenTextWrite(const std::string& path) { return stream(open_stream(path, true)); }
+stream OpenTextRead(const std::string& path) { return stream(open_stream(plat::place_for_reading(path), false)); }
+stream OpenTextWrite(const std::string& path) { return stream(open_stream(plat::place_for_writing(path), true)); }
 
-int CreateEmptyFile(const std::string& path) {
+int CreateEmptyFile(const std::string& name) {
+  const std::string path = plat::place_for_writing(name);
   if (path.empty()) return 0;
   unlink(path.c_str());  // a file only; a folder of that name stays
   int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | kBinary, 0666);
@@ -166,14 +168,17 @@ int CreateEmptyFile(const std::string& path) {
   return FileKind(path) == 1;
 }
 
-int FileKind(const std::string& path) {
+int FileKind(const std::string& name) {
+  const std::string path = plat::place_for_reading(name);
   struct stat st;
   if (path.empty() || stat(path.c_str(), &st) != 0) return 0;
   return S_ISDIR(st.st_mode) ? 2 : 1;
 }
 
-std::vector<std::string> ListDirectory(const std::string& path) {
+std::vector<std::string> ListDirectory(const std::string& name) {
   std::vector<std::string> names;
+  if (plat::merged_listing(name, names)) return names;
+  const std::string path = plat::place_for_reading(name);
   DIR* dir = opendir(path.empty() ? "." : path.c_str());
   if (!dir) return names;
   while (dirent* e = readdir(dir)) {
@@ -184,7 +189,8 @@ std::vector<std::string> ListDirectory(const std::string& path) {
   return names;
 }
 
-bool WriteTextFileSafely(const std::string& path, const std::vector<std::string>& lines) {
+bool WriteTextFileSafely(const std::string& name, const std::vector<std::string>& lines) {
+  const std::string path = plat::place_for_writing(name);
   if (path.empty() || path.back() == '/') return false;
   std::string folder = folder_of(path);
   std::string base = path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);

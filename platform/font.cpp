@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "platform/backend.h"
+#include "platform/places.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ font LoadFont(const std::string& path, int size, int smooth) {
   FT_Library lib = freetype();
   if (!lib || size <= 0 || size > 1024) return nullptr;
   FT_Face face = nullptr;
-  if (FT_New_Face(lib, path.c_str(), 0, &face) != 0) return nullptr;
+  if (FT_New_Face(lib, plat::place_for_reading(path).c_str(), 0, &face) != 0) return nullptr;
   struct closer {
     FT_Face f;
     ~closer() { FT_Done_Face(f); }

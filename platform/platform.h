@@ -157,6 +157,25 @@ std::vector<std::string> ListDirectory(const std::string& path);
 // of one. Returns false (and leaves path untouched) when that cannot be done.
 bool WriteTextFileSafely(const std::string& path, const std::vector<std::string>& lines);
 
+// Where those relative names are kept. Portable (both folders empty): beside
+// the working directory. Installed: "media" and "campaigns" are read from
+// data, and everything written, with the player's own campaigns, is in user.
+struct fileplaces {
+  std::string data;  // the installed game's data folder
+  std::string user;  // the player's folder, made on the first save
+  bool installed() const { return !data.empty(); }
+};
+// Installed when workdir holds neither media/ nor campaigns/ and the data
+// folder <prefix>/share/tumbo of the executable <prefix>/bin/NAME is found;
+// the player's folder is $XDG_DATA_HOME/tumbo (when absolute) or
+// $HOME/.local/share/tumbo.
+fileplaces FindFilePlaces(const std::string& workdir, const std::string& executable,
+                          const std::string& xdg_data_home, const std::string& home);
+void UseFilePlaces(const fileplaces& places);
+fileplaces CurrentFilePlaces();
+// Decides once at start from this process's own executable and environment.
+void ChooseFilePlaces();
+
 // Dialog and end
 int Proceed(const std::string& text, int serious);
 [[noreturn]] void EndProgram();

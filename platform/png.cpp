@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/backend.h"
+#include "platform/places.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ void quiet_warning(png_structp, png_const_charp) {}
 namespace plat {
 
 bool decode_png(const std::string& path, image& out) {
-  file_ptr f(fopen(path.c_str(), "rb"));
+  file_ptr f(fopen(place_for_reading(path).c_str(), "rb"));
   if (!f) return false;
   png_byte sig[8];
   if (fread(sig, 1, 8, f.get()) != 8 || png_sig_cmp(sig, 0, 8) != 0) return false;

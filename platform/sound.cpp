@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "platform/backend.h"
+#include "platform/places.h"
 
 namespace {
 
@@ -260,7 +261,7 @@ void mix_streamed(channeldata& c, float* out, size_t n) {
 }  // namespace
 
 sound LoadSoundFile(const std::string& path) {
-  FILE* f = fopen(path.c_str(), "rb");
+  FILE* f = fopen(plat::place_for_reading(path).c_str(), "rb");
   if (!f) return sound();
   struct closer {
     FILE* f;

@@ -487,7 +487,11 @@ class sdl_backend : public plat::backend {
 
 }  // namespace
 
-void UseSdlBackend() { plat::select(std::make_unique<sdl_backend>()); }
+void UseSdlBackend() {
+  // The real game and the editor decide here where their files live.
+  ChooseFilePlaces();
+  plat::select(std::make_unique<sdl_backend>());
+}
 
 namespace plat {
 
