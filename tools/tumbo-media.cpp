@@ -2,6 +2,8 @@
 // the only randomness is a fixed-seed noise generator of our own.
 //
 //   tumbo-media [folder]    writes the media files into folder (default "media")
+//   tumbo-media --icons DIR writes the desktop icons (the player's ball, tinted
+//                           as the logo shows it) as DIR/tumbo-SIZE.png and DIR/tumbo.ico
 //
 // Images are drawn with analytic antialiasing: every shape is a signed distance
 // in pixels, and a pixel is covered by the part of it that lies inside. Shapes
@@ -48,6 +50,8 @@ class image {
   image(int w, int h) : w_(w), h_(h), px_(size_t(w) * h * 4, 0.0) {}
   int width() const { return w_; }
   int height() const { return h_; }
+  double* pixel(int x, int y) { return &px_[(size_t(y) * w_ + x) * 4]; }
+  const double* pixel(int x, int y) const { return &px_[(size_t(y) * w_ + x) * 4]; }
 
   // Lays a shape over the image. fn gives, for a pixel centre, the shape's
   // colour and its coverage (times the shape's opacity).
@@ -729,9 +733,96 @@ std::vector<float> makemusic() {
   return out;
 }
 
+// ---------------------------------------------------------------------------
+// Icons: the player's ball in the logo's orange, shrunk by averaging the area
+// every icon pixel covers (colours weighted by their opacity).
+
+image tinted(image im, rgb tint) {
+  for (int y = 0; y < im.height(); y++) {
+    for (int x = 0; x < im.width(); x++) {
+      double* p = im.pixel(x, y);
+      p[0] *= tint.r / 255, p[1] *= tint.g / 255, p[2] *= tint.b / 255;
+    }
+  }
+  return im;
+}
+
+image shrunk(const image& src, int size) {
+  image out(size, size);
+  const double step = double(src.width()) / size;
+  for (int y = 0; y < size; y++) {
+    for (int x = 0; x < size; x++) {
+      double sum[4] = {0, 0, 0, 0}, area = 0;
+      const double x0 = x * step, x1 = x0 + step, y0 = y * step, y1 = y0 + step;
+      for (int sy = int(y0); sy < std::min(src.height(), int(std::ceil(y1))); sy++) {
+        const double wy = std::min(y1, sy + 1.0) - std::max(y0, double(sy));
+        for (int sx = int(x0); sx < std::min(src.width(), int(std::ceil(x1))); sx++) {
+          const double w = wy * (std::min(x1, sx + 1.0) - std::max(x0, double(sx)));
+          const double* p = src.pixel(sx, sy);
+          for (int c = 0; c < 3; c++) sum[c] += p[c] * p[3] * w;
+          sum[3] += p[3] * w;
+          area += w;
+        }
+      }
+      double* q = out.pixel(x, y);
+      for (int c = 0; c < 3; c++) q[c] = sum[3] > 0 ? sum[c] / sum[3] : 0;
+      q[3] = area > 0 ? sum[3] / area : 0;
+    }
+  }
+  return out;
+}
+
+// A Windows icon file holding the given PNG images (each under 256 pixels
+// across, or exactly 256, written as 0 as the format asks).
+bool writeico(const std::string& path, const std::vector<std::pair<int, std::string>>& pngs) {
+  std::string out;
+  auto u16 = [&](unsigned v) { out += char(v & 255), out += char(v >> 8 & 255); };
+  auto u32 = [&](unsigned v) { u16(v & 0xffff), u16(v >> 16); };
+  u16(0), u16(1), u16(unsigned(pngs.size()));
+  unsigned offset = unsigned(6 + 16 * pngs.size());
+  for (const auto& [size, bytes] : pngs) {
+    out += char(size >= 256 ? 0 : size), out += char(size >= 256 ? 0 : size);
+    out += char(0), out += char(0);
+    u16(1), u16(32), u32(unsigned(bytes.size())), u32(offset);
+    offset += unsigned(bytes.size());
+  }
+  for (const auto& png : pngs) out += png.second;
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  const bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
+  return std::fclose(f) == 0 && ok;
+}
+
+std::string slurp(const std::string& path) {
+  std::string bytes;
+  if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    char buf[4096];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) bytes.append(buf, n);
+    std::fclose(f);
+  }
+  return bytes;
+}
+
+int writeicons(const std::string& dir) {
+  const image ball = tinted(drawtumbo(), {255, 184, 56});
+  std::vector<std::pair<int, std::string>> ico;
+  bool ok = true;
+  for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+    const std::string path = dir + "/tumbo-" + std::to_string(size) + ".png";
+    const bool written = shrunk(ball, size).save(path);
+    std::printf("%s %s\n", written ? "wrote" : "FAILED", path.c_str());
+    ok = ok && written;
+    if (size != 128) ico.emplace_back(size, slurp(path));
+  }
+  const bool written = ok && writeico(dir + "/tumbo.ico", ico);
+  std::printf("%s %s\n", written ? "wrote" : "FAILED", (dir + "/tumbo.ico").c_str());
+  return written ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 2 && std::string(argv[1]) == "--icons") return writeicons(argv[2]);
   const std::string dir = argc > 1 ? argv[1] : "media";
   bool ok = true;
   auto report = [&](const std::string& name, bool written) {
