@@ -132,6 +132,12 @@ void key_hold(int code);  // held again without counting a press
 void typed(int ch);       // queued while fewer than 256 wait
 void reset_keyboard();
 
+// Mouse state, fed by the backends' events.
+void mouse_move(int x, int y);
+void mouse_button(int button, bool down);
+void mouse_wheel(int steps);
+void reset_mouse();
+
 // ---------------------------------------------------------------------------
 // Mixer: every channel that still plays, mixed at 44100 Hz stereo. The audio
 // thread calls mix; the game's thread changes channels under the same lock.
@@ -210,6 +216,9 @@ class backend {
   virtual int proceed(const std::string& title, const std::string& text, int serious) = 0;
   [[noreturn]] virtual void end_program() = 0;
   virtual bool screenshot(const std::string& path) = 0;
+  // The backend's renderer (an SDL_Renderer), for the widget library that
+  // tools draw with (platform/gui/); null where nothing is drawn.
+  virtual void* native_renderer() { return nullptr; }
 };
 
 backend& current();

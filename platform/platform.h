@@ -90,6 +90,23 @@ enum : int {
   KEY_W = 87,
 };
 
+// Keys only the level editor reads (the game never asks for them).
+enum : int {
+  KEY_TAB = 9,
+  KEY_SHIFT = 16,
+  KEY_CONTROL = 17,
+  KEY_PAGEUP = 33,
+  KEY_PAGEDOWN = 34,
+  KEY_END = 35,
+  KEY_HOME = 36,
+  KEY_DELETE = 46,
+  KEY_F1 = 112,
+  KEY_F5 = 116,
+};
+
+// Mouse buttons.
+enum : int { MOUSE_LEFT = 1, MOUSE_RIGHT = 2, MOUSE_MIDDLE = 3 };
+
 // Sprite flags.
 enum : int { SPRITE_MASKED = 1, SPRITE_FILTERED = 2, SPRITE_MIPMAPPED = 4, SPRITE_DYNAMIC = 8 };
 
@@ -136,6 +153,14 @@ int KeyPresses(int code);
 int KeyHeld(int code);
 int NextTypedChar();
 void FlushKeyboard();
+
+// Mouse, read by the level editor only: the game itself reads no mouse.
+// Positions are in the window's drawing coordinates.
+int MouseX();
+int MouseY();
+int MouseDown(int button);  // held now
+int MouseHits(int button);  // presses since the last call
+int MouseWheel();           // wheel steps since the last call (away from the user: positive)
 
 // Clock and random numbers
 int32_t ClockMillis();

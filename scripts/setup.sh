@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(g++ cmake make pkg-config libsdl2-dev libpng-dev zlib1g-dev libogg-dev libvorbis-dev
-  libfreetype-dev libgtest-dev libbenchmark-dev fonts-dejavu-core xvfb xauth xdotool x11-apps imagemagick)
+  libfreetype-dev libgtest-dev libbenchmark-dev fonts-dejavu-core xvfb xauth xdotool x11-apps imagemagick
+  libimgui-dev)
 bash scripts/install-packages.sh "${packages[@]}"
 
 build_type=${TUMBO_BUILD_TYPE:-Release}

@@ -158,6 +158,8 @@ class game {
   void openmarionet(int flag, const std::string& path);
   // Writes the world in the canonical layout; false when it cannot be written.
   bool savemarionet(const std::string& path);
+  // The lines savemarionet writes (the balls renumbered 1, 2, 3 ...).
+  std::vector<std::string> marionetlines();
 
   // ==== play/culling.cpp
   void defineobjects();

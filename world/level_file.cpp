@@ -165,7 +165,9 @@ void game::openmarionet(int flag, const std::string& path) {
   updateballnumbers();
 }
 
-bool game::savemarionet(const std::string& path) {
+bool game::savemarionet(const std::string& path) { return WriteTextFileSafely(path, marionetlines()); }
+
+std::vector<std::string> game::marionetlines() {
   updateballnumbers();
   std::vector<std::string> lines;
   auto integer = [&](int v) { lines.push_back(std::to_string(v)); };
@@ -216,5 +218,5 @@ bool game::savemarionet(const std::string& path) {
     integer(l->ball1->number);
     integer(l->ball2->number);
   }
-  return WriteTextFileSafely(path, lines);
+  return lines;
 }

@@ -33,13 +33,19 @@ class headless_backend : public plat::backend {
   int64_t consumed = 0;                        // script entries used so far
   std::multimap<int64_t, padevent> padscript;  // controller events by script entry
   std::set<int> held_now;
+  int buttons_now = 0;
 
   void begin_frame() {
     if (!scripted) return;
     std::set<int> next;
+    int buttons = 0;
     if (pending.empty()) {
       ended = true;
     } else {
+      const frameinput& in = pending.front();
+      if (in.mx >= 0 && in.my >= 0) plat::mouse_move(in.mx, in.my);
+      if (in.wheel) plat::mouse_wheel(in.wheel);
+      buttons = in.buttons;
       next = std::move(pending.front().held);
       for (unsigned char c : pending.front().typed) plat::typed(c);
       pending.pop_front();
@@ -54,6 +60,9 @@ class headless_backend : public plat::backend {
     // A key still held after the tables were flushed is held again.
     for (int k : next) plat::key_hold(k);
     held_now = std::move(next);
+    for (int b = MOUSE_LEFT; b <= MOUSE_MIDDLE; b++)
+      if (((buttons ^ buttons_now) >> b) & 1) plat::mouse_button(b, (buttons >> b) & 1);
+    buttons_now = buttons;
   }
 
   static void send(const padevent& e) {
@@ -240,6 +249,7 @@ void install() {
   active = b.get();
   plat::select(std::move(b));
   plat::sounds().clear();
+  plat::reset_mouse();
   SeedRandom(4660);
 }
 

@@ -51,6 +51,11 @@ struct padevent {
 struct frameinput {
   std::set<int> held;     // key codes held during this frame
   std::string typed;      // characters typed during this frame (8 = Backspace)
+  // The mouse during this frame (the level editor's tests): a position below
+  // 0 keeps the last one; buttons as bits (1 << MOUSE_LEFT ...); wheel steps.
+  int mx = -1, my = -1;
+  int buttons = 0;
+  int wheel = 0;
 };
 
 // Installs the headless backend as the current one and resets it: clock 0,

@@ -93,6 +93,30 @@ int keycode(SDL_Keycode k) {
     default:
       break;
   }
+  // Keys that only the level editor reads.
+  switch (k) {
+    case SDLK_TAB:
+      return KEY_TAB;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT:
+      return KEY_SHIFT;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL:
+      return KEY_CONTROL;
+    case SDLK_PAGEUP:
+      return KEY_PAGEUP;
+    case SDLK_PAGEDOWN:
+      return KEY_PAGEDOWN;
+    case SDLK_HOME:
+      return KEY_HOME;
+    case SDLK_END:
+      return KEY_END;
+    case SDLK_DELETE:
+      return KEY_DELETE;
+    default:
+      break;
+  }
+  if (k >= SDLK_F1 && k <= SDLK_F12) return int(k - SDLK_F1) + KEY_F1;
   if (k >= SDLK_a && k <= SDLK_z) return int(k - SDLK_a) + 'A';
   if (k >= SDLK_0 && k <= SDLK_9) return int(k - SDLK_0) + '0';
   return -1;
@@ -236,6 +260,24 @@ class sdl_backend : public plat::backend {
         case SDL_TEXTINPUT:
           typed_utf8(e.text.text);
           break;
+        // The mouse, for the level editor. With a logical size set, SDL
+        // reports positions in the back buffer's pixels.
+        case SDL_MOUSEMOTION:
+          plat::mouse_move(e.motion.x, e.motion.y);
+          break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+          const int b = e.button.button == SDL_BUTTON_LEFT    ? MOUSE_LEFT
+                        : e.button.button == SDL_BUTTON_RIGHT  ? MOUSE_RIGHT
+                        : e.button.button == SDL_BUTTON_MIDDLE ? MOUSE_MIDDLE
+                                                               : 0;
+          plat::mouse_move(e.button.x, e.button.y);
+          plat::mouse_button(b, e.type == SDL_MOUSEBUTTONDOWN);
+          break;
+        }
+        case SDL_MOUSEWHEEL:
+          plat::mouse_wheel(e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y);
+          break;
         case SDL_CONTROLLERDEVICEADDED:
           open_controller(e.cdevice.which);
           break;
@@ -350,6 +392,8 @@ class sdl_backend : public plat::backend {
     for (size_t i = 3; i < px.size(); i += 4) px[i] = 255;
     return WritePNG(path, w_, h_, px);
   }
+
+  void* native_renderer() override { return ren_; }
 
  private:
   SDL_Window* win_ = nullptr;
