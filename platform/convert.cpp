@@ -1,5 +1,7 @@
 // Text to numbers, truncation and degree trigonometry.
+#include <cerrno>
 #include <charconv>
+#include <cstdlib>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -69,7 +71,18 @@ double ToDouble(const std::string& text) {
     }
   }
   double v = 0;
+#ifdef __EMSCRIPTEN__
+  // The browser build's C++ library reads no floating-point numbers with
+  // from_chars; its strtod rounds correctly too, and the text is checked.
+  const std::string part = text.substr(start, i - start);
+  errno = 0;
+  v = std::strtod(part.c_str(), nullptr);
+  struct {
+    std::errc ec;
+  } res{errno == ERANGE ? std::errc::result_out_of_range : std::errc()};
+#else
   auto res = std::from_chars(text.data() + start, text.data() + i, v, std::chars_format::general);
+#endif
   if (res.ec == std::errc::result_out_of_range) {
     // Too large becomes the largest finite value, too small becomes zero.
     size_t e = text.find_first_of("eE", start);

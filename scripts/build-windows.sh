@@ -29,55 +29,9 @@ bash "$(dirname "$0")/install-packages.sh" "${packages[@]}"
 
 # --- Source packages, through a private apt state ----------------------------
 sources=(zlib libpng1.6 libogg libvorbis freetype libsdl2)
-fetch_sources() {
-  local apt=$out/apt
-  mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial" "$apt/parts"
-  # The system's Debian entries, as deb-src.
-  local list=$apt/debian-src.sources
-  : >"$list"
-  for f in /etc/apt/sources.list.d/*.sources; do
-    [ -f "$f" ] || continue
-    grep -q debian-archive-keyring "$f" || continue
-    sed -e 's/^Types:.*/Types: deb-src/' "$f" >>"$list"
-    echo >>"$list"
-  done
-  if [ ! -s "$list" ]; then
-    cat >"$list" <<'LIST'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-
-Types: deb-src
-URIs: http://deb.debian.org/debian-security
-Suites: bookworm-security
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-LIST
-  fi
-  local opts=(-o "Dir::Etc::SourceList=/dev/null" -o "Dir::Etc::SourceParts=$apt/parts"
-    -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache" -o "APT::Sandbox::User=root"
-    -o "Debug::NoLocking=1")
-  cp "$list" "$apt/parts/"
-  apt-get "${opts[@]}" update -qq
-  mkdir -p "$src"
-  # The newest version first; where its files cannot be fetched (a mirror
-  # without the security archive's sources), the point release's.
-  for s in "${sources[@]}"; do
-    ls -d "$src/$s"-*/ >/dev/null 2>&1 && continue
-    (cd "$src" && { apt-get "${opts[@]}" source -qq "$s" ||
-      apt-get "${opts[@]}" source -qq "$s/bookworm-updates" ||
-      apt-get "${opts[@]}" source -qq "$s/bookworm"; })
-  done
-}
-have_sources=1
-for s in "${sources[@]}"; do
-  ls -d "$src/$s"-*/ >/dev/null 2>&1 || have_sources=0
-done
-[ "$have_sources" = 1 ] || fetch_sources
-
-srcdir() { ls -d "$src/$1"-*/ | head -n 1; }
+source "$(dirname "$0")/debian-sources.sh"
+fetch_debian_sources "$out" "$src" "${sources[@]}"
+srcdir() { debian_srcdir "$src" "$1"; }
 
 # --- The libraries, for Windows ---------------------------------------------
 toolchain=$root/cmake/mingw-w64.cmake

@@ -17,6 +17,7 @@
 
 #include "platform/backend.h"
 #include "platform/gamepad.h"
+#include "platform/web/host.h"
 
 static_assert(plat::PAD_A == SDL_CONTROLLER_BUTTON_A && plat::PAD_B == SDL_CONTROLLER_BUTTON_B &&
               plat::PAD_Y == SDL_CONTROLLER_BUTTON_Y && plat::PAD_START == SDL_CONTROLLER_BUTTON_START &&
@@ -153,6 +154,7 @@ class sdl_backend : public plat::backend {
     // Pads already plugged in arrive as "added" events on the first poll.
     pads_up_ = video_ && SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
     open_audio();
+    host::start();
   }
   ~sdl_backend() override {
     close();
@@ -172,6 +174,7 @@ class sdl_backend : public plat::backend {
     if (!video_) return false;
     // Full screen takes the desktop's own mode, so it works on every display.
     Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | (depth != 0 ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    flags = host::window_flags(flags, depth != 0);
     win_ = SDL_CreateWindow(plat::app_title().c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
                             height, flags);
     if (!win_) return false;
@@ -228,7 +231,9 @@ class sdl_backend : public plat::backend {
     if (sync != 0) {
       int64_t target = pace_.next(ticks());
       int64_t now = ticks();
-      if (target > now) SDL_Delay(Uint32(target - now));
+      if (!host::wait_frame(target) && target > now) SDL_Delay(Uint32(target - now));
+    } else {
+      host::wait_frame(-1);
     }
     if (!audio_) advance_silent_sound();
     pump();
@@ -358,6 +363,7 @@ class sdl_backend : public plat::backend {
   }
 
   int proceed(const std::string& title, const std::string& text, int serious) override {
+    if (int answer = 0; host::proceed(title, text, answer)) return answer;
     const SDL_MessageBoxButtonData buttons[] = {
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes"},
         {0, 0, "No"},
@@ -378,6 +384,7 @@ class sdl_backend : public plat::backend {
   }
 
   [[noreturn]] void end_program() override {
+    host::ending();
     close();
     if (audio_) SDL_CloseAudioDevice(audio_);
     SDL_Quit();

@@ -1,0 +1,21 @@
+# The browser build's own parts (scripts/build-web.sh configures it with
+# cmake/web.cmake as the toolchain): the page glue beside the SDL backend,
+# the page itself with the game's data, and tumbo-sim for node.
+target_sources(tumbo_platform PRIVATE ${CMAKE_SOURCE_DIR}/platform/web/web.cpp)
+
+set(TUMBO_WEB_PAGE ${CMAKE_SOURCE_DIR}/platform/web/shell.html)
+set_target_properties(tumbo PROPERTIES SUFFIX ".html")
+target_link_options(tumbo PRIVATE
+  # Every screen loop stays a loop: the program is suspended at each frame.
+  -sASYNCIFY -sASYNCIFY_STACK_SIZE=262144
+  -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864 -sENVIRONMENT=web
+  -lidbfs.js --shell-file ${TUMBO_WEB_PAGE}
+  --preload-file ${CMAKE_SOURCE_DIR}/media@/media
+  --preload-file ${CMAKE_SOURCE_DIR}/campaigns@/campaigns)
+set_property(TARGET tumbo APPEND PROPERTY LINK_DEPENDS ${TUMBO_WEB_PAGE} ${CMAKE_SOURCE_DIR}/platform/web/web.cpp)
+
+# The physics under node, reading and writing the real files.
+add_executable(tumbo-sim ${CMAKE_SOURCE_DIR}/tools/tumbo-sim.cpp)
+target_link_libraries(tumbo-sim PRIVATE tumbo_game)
+target_link_options(tumbo-sim PRIVATE -sNODERAWFS=1 -sENVIRONMENT=node -sEXIT_RUNTIME=1
+  -sALLOW_MEMORY_GROWTH=1 -sTOTAL_STACK=8388608)
