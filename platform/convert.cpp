@@ -1,5 +1,6 @@
 // Text to numbers, truncation and degree trigonometry.
 #include <cerrno>
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <cmath>
@@ -35,6 +36,38 @@ int64_t parse_integer(const std::string& text) {
   }
   if (negative) return v;
   return v == lowest ? std::numeric_limits<int64_t>::max() : -v;
+}
+
+// The power of ten of the first nonzero digit of the number in
+// text[start, end) (digits, an optional fraction, an optional exponent),
+// saturated far beyond any double's range.
+int64_t decimalorder(const std::string& text, size_t start, size_t end) {
+  constexpr int64_t kFar = int64_t{1} << 40;
+  int64_t order = 0;
+  bool found = false;
+  size_t i = start;
+  for (; i < end && digit(text[i]); i++) {
+    if (found) order = std::min(order + 1, kFar);
+    if (!found && text[i] != '0') found = true;
+  }
+  if (i < end && text[i] == '.') {
+    for (i++; i < end && digit(text[i]); i++) {
+      if (found) break;
+      order = std::max(order - 1, -kFar);
+      if (text[i] != '0') found = true;
+    }
+    while (i < end && digit(text[i])) i++;
+  }
+  if (!found) return -kFar;  // zero: never out of range, but tiny if asked
+  if (i < end && (text[i] == 'e' || text[i] == 'E')) {
+    i++;
+    const bool down = i < end && text[i] == '-';
+    if (i < end && (text[i] == '+' || text[i] == '-')) i++;
+    int64_t e = 0;
+    for (; i < end && digit(text[i]); i++) e = std::min(e * 10 + (text[i] - '0'), kFar);
+    order += down ? -e : e;
+  }
+  return order;
 }
 
 }  // namespace
@@ -84,10 +117,9 @@ double ToDouble(const std::string& text) {
   auto res = std::from_chars(text.data() + start, text.data() + i, v, std::chars_format::general);
 #endif
   if (res.ec == std::errc::result_out_of_range) {
-    // Too large becomes the largest finite value, too small becomes zero.
-    size_t e = text.find_first_of("eE", start);
-    bool tiny = e < i && text[e + 1] == '-';
-    v = tiny ? 0.0 : std::numeric_limits<double>::max();
+    // Too large becomes the largest finite value, too small becomes zero,
+    // judged by the value: "0.000...1e5" is tiny whatever its exponent's sign.
+    v = decimalorder(text, start, i) > 0 ? std::numeric_limits<double>::max() : 0.0;
   } else if (res.ec != std::errc()) {
     v = 0;
   }

@@ -95,6 +95,31 @@ std::shared_ptr<streamdata> open_stream(const std::string& path, bool writer) {
   return d;
 }
 
+// Writes every byte and puts them on the disk; false if any of that failed.
+bool write_all(int fd, const std::string& bytes) {
+  bool ok = true;
+  for (size_t done = 0; ok && done < bytes.size();) {
+    auto n = write(fd, bytes.data() + done, unsigned(bytes.size() - done));
+    if (n <= 0)
+      ok = false;
+    else
+      done += size_t(n);
+  }
+  return flush_to_disk(fd) == 0 && ok;
+}
+
+// The file opened for writing in place (emptied), or created empty first and
+// opened again; then written.
+bool write_in_place(const std::string& path, const std::string& bytes) {
+  struct stat st;
+  if (stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return false;
+  int fd = open(path.c_str(), O_WRONLY | O_TRUNC | kBinary);
+  if (fd < 0 && CreateEmptyFile(path)) fd = open(path.c_str(), O_WRONLY | O_TRUNC | kBinary);
+  if (fd < 0) return false;
+  bool ok = write_all(fd, bytes);
+  return close(fd) == 0 && ok;
+}
+
 // Folder part of a path ("." when it has none).
 std::string folder_of(const std::string& path) {
   size_t slash = path.rfind('/');
@@ -206,19 +231,14 @@ bool WriteTextFileSafely(const std::string& name, const std::vector<std::string>
   mode_t mode = 0666;
   struct stat old;
   if (stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) mode = old.st_mode & 07777;
-  int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | kBinary, mode);
-  if (fd < 0) return false;
   std::string bytes;
   for (const std::string& l : lines) bytes += l + "\r\n";
-  bool ok = true;
-  for (size_t done = 0; ok && done < bytes.size();) {
-    auto n = write(fd, bytes.data() + done, unsigned(bytes.size() - done));
-    if (n <= 0)
-      ok = false;
-    else
-      done += size_t(n);
-  }
-  ok = flush_to_disk(fd) == 0 && ok;
+  int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | kBinary, mode);
+  // A folder that takes no new files may still hold a file that can be
+  // written: then the file is emptied and written in place, as the game's
+  // own fallback does (create it empty, open it again).
+  if (fd < 0) return write_in_place(path, bytes);
+  bool ok = write_all(fd, bytes);
   ok = close(fd) == 0 && ok;
   if (ok) ok = replace_file(temp, path, folder);
   if (!ok) {

@@ -1,6 +1,7 @@
 // The one central record of the game. Almost all behaviour is a method of
 // `game`; the methods live in the subsystem folders:
-//   world/  game.cpp (construction), step.cpp, constraints.cpp, draw.cpp, level_file.cpp
+//   world/  game.cpp (construction), step.cpp, constraints.cpp, constraints_wide.cpp, draw.cpp,
+//           level_file.cpp
 //   play/   culling.cpp, collide.cpp, level_loop.cpp, campaign.cpp, sparks.cpp
 //   app/    startup.cpp, menus.cpp, prefs.cpp, scores.cpp, music.cpp
 #pragma once
@@ -37,6 +38,12 @@ double atan2deg(double y, double x);
 // Line geometry used by the collision pass.
 std::array<double, 2> projectonline(double px, double py, double x1, double y1, double x2, double y2);
 double distancetoline(double px, double py, double x1, double y1, double x2, double y2);
+
+// The frame's compact constraint solver (world/constraints_wide.cpp).
+struct framesolver;
+struct framesolverdrop {
+  void operator()(framesolver* fs) const;
+};
 
 class game {
  public:
@@ -141,6 +148,10 @@ class game {
   // the solver can take this frame's lists as laid out (false: nothing done).
   bool constraintmove();
   void solveconstraints(bool velocities);
+  // The solver's layout of this world, kept from frame to frame; dropped
+  // whenever the world is replaced, so it never names an old world's records.
+  std::unique_ptr<framesolver, framesolverdrop> solverstate;
+  void dropsolver();
   std::array<double, 5> partialshiftballs(const ball* b1, const ball* b2, double d) const;
 
   // ==== world/draw.cpp

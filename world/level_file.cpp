@@ -77,6 +77,8 @@ void game::openmarionet(int flag, const std::string& path) {
   stream s = OpenTextRead(path);
   if (s) {
     openedfilename = path;
+    // The solver's layout names records of the world as it was.
+    dropsolver();
     if (flag == 1) {
       // The records go away with the lists: nothing may keep pointing at them.
       osballlist.clear();

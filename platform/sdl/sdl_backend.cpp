@@ -18,6 +18,7 @@
 #include "platform/backend.h"
 #include "platform/gamepad.h"
 #include "platform/web/host.h"
+#include "platform/silentclock.h"
 
 static_assert(plat::PAD_A == SDL_CONTROLLER_BUTTON_A && plat::PAD_B == SDL_CONTROLLER_BUTTON_B &&
               plat::PAD_Y == SDL_CONTROLLER_BUTTON_Y && plat::PAD_START == SDL_CONTROLLER_BUTTON_START &&
@@ -121,6 +122,15 @@ int keycode(SDL_Keycode k) {
   if (k >= SDLK_a && k <= SDLK_z) return int(k - SDLK_a) + 'A';
   if (k >= SDLK_0 && k <= SDLK_9) return int(k - SDLK_0) + '0';
   return -1;
+}
+
+// The digit row goes by position, whatever the layout prints on it: on
+// AZERTY the level skip's 8 and 2 would otherwise need Shift.
+int keycode(const SDL_Keysym& k) {
+  if (k.scancode >= SDL_SCANCODE_1 && k.scancode <= SDL_SCANCODE_9) return int(k.scancode - SDL_SCANCODE_1) + '1';
+  if (k.scancode == SDL_SCANCODE_0) return '0';
+  const int code = keycode(k.sym);
+  return code >= '0' && code <= '9' ? -1 : code;
 }
 
 void audio_callback(void*, Uint8* stream, int len) {
@@ -237,6 +247,23 @@ class sdl_backend : public plat::backend {
     }
     if (!audio_) advance_silent_sound();
     pump();
+    hold_down_keys();
+  }
+
+  // A key still down after the tables were flushed (a restart with Right
+  // held) is held again from the next frame on, without counting a press,
+  // as the scripted backend does.
+  void hold_down_keys() {
+    if (!video_) return;
+    int n = 0;
+    const Uint8* down = SDL_GetKeyboardState(&n);
+    for (int sc = 0; sc < n; sc++) {
+      if (!down[sc]) continue;
+      SDL_Keysym k = {};
+      k.scancode = SDL_Scancode(sc);
+      k.sym = SDL_GetKeyFromScancode(k.scancode);
+      plat::key_hold(keycode(k));
+    }
   }
 
   void set_mouse_visible(int flag) override { SDL_ShowCursor(flag ? SDL_ENABLE : SDL_DISABLE); }
@@ -253,14 +280,14 @@ class sdl_backend : public plat::backend {
           if (e.window.event == SDL_WINDOWEVENT_CLOSE) close_asked_ = true;
           break;
         case SDL_KEYDOWN: {
-          int k = keycode(e.key.keysym.sym);
+          int k = keycode(e.key.keysym);
           if (!e.key.repeat) plat::key_down(k);
           // Text input does not report these two; they are typed on every repeat.
           if (k == KEY_BACKSPACE || k == KEY_ENTER) plat::typed(k);
           break;
         }
         case SDL_KEYUP:
-          plat::key_up(keycode(e.key.keysym.sym));
+          plat::key_up(keycode(e.key.keysym));
           break;
         case SDL_TEXTINPUT:
           typed_utf8(e.text.text);
@@ -282,6 +309,10 @@ class sdl_backend : public plat::backend {
         }
         case SDL_MOUSEWHEEL:
           plat::mouse_wheel(e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y);
+          break;
+        case SDL_AUDIODEVICEADDED:
+        case SDL_AUDIODEVICEREMOVED:
+          audio_device_event(e.adevice);
           break;
         case SDL_CONTROLLERDEVICEADDED:
           open_controller(e.cdevice.which);
@@ -412,7 +443,7 @@ class sdl_backend : public plat::backend {
   SDL_AudioDeviceID audio_ = 0;
   bool pads_up_ = false;
   std::map<SDL_JoystickID, SDL_GameController*> controllers_;  // by instance id
-  int64_t silent_until_ = -1;                                  // wall time up to which silent sound has run
+  plat::silentclock silent_;                                   // sound run by the clock while no device plays
   plat::pacer pace_;
 
   static int64_t ticks() { return int64_t(SDL_GetTicks64()); }
@@ -432,7 +463,10 @@ class sdl_backend : public plat::backend {
 
   void open_audio() {
     audio_up_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-    if (!audio_up_) return;
+    if (audio_up_) open_device();
+  }
+
+  void open_device() {
     SDL_AudioSpec want = {}, have = {};
     want.freq = plat::kMixRate;
     want.format = AUDIO_S16SYS;
@@ -445,12 +479,21 @@ class sdl_backend : public plat::backend {
 
   // Without a device, channels still run for their sound's length.
   void advance_silent_sound() {
-    int64_t now = ticks();
-    if (silent_until_ < 0) silent_until_ = now;
-    int64_t frames = (now - silent_until_) * plat::kMixRate / 1000;
-    if (frames > 0) {
-      plat::sounds().mix(nullptr, size_t(frames));
-      silent_until_ += frames * 1000 / plat::kMixRate;
+    const size_t frames = silent_.due(ticks());
+    if (frames > 0) plat::sounds().mix(nullptr, frames);
+  }
+
+  // A device pulled out (headphones) is closed and the channels go on by
+  // the clock; when an output device comes (back), the default one is
+  // opened again.
+  void audio_device_event(const SDL_AudioDeviceEvent& e) {
+    if (e.iscapture || !audio_up_) return;
+    if (e.type == SDL_AUDIODEVICEREMOVED && audio_ && e.which == audio_) {
+      SDL_CloseAudioDevice(audio_);
+      audio_ = 0;
+      silent_.restart();
+    } else if (e.type == SDL_AUDIODEVICEADDED && !audio_) {
+      open_device();
     }
   }
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "platform/platform.h"
 
@@ -47,6 +48,26 @@ TEST(TextToNumber, DoublesTakeOnlyDecimalForms) {
   EXPECT_EQ(ToDouble("-"), 0.0);
   EXPECT_TRUE(std::isfinite(ToDouble("1e999")));
   EXPECT_EQ(ToDouble("1e-999"), 0.0);
+}
+
+// Beyond the range a number saturates the way its value points, whatever
+// the sign of its exponent: tiny gives 0, huge the largest finite double of
+// its sign.
+TEST(TextToNumber, DoublesBeyondRangeSaturateByTheirValue) {
+  const double big = std::numeric_limits<double>::max();
+  const std::string zeros(400, '0');
+  EXPECT_EQ(ToDouble("0." + zeros + "1e5"), 0.0);
+  EXPECT_EQ(ToDouble("-0." + zeros + "1e5"), 0.0);
+  EXPECT_EQ(ToDouble("1" + zeros + "e-5"), big);
+  EXPECT_EQ(ToDouble("-1" + zeros + "e-5"), -big);
+  EXPECT_EQ(ToDouble("-1e999"), -big);
+  EXPECT_EQ(ToDouble("1e999"), big);
+  EXPECT_EQ(ToDouble("00000.5e-400"), 0.0);
+  EXPECT_EQ(ToDouble("0." + zeros + "1e99999999999999999999999"), big);
+  EXPECT_EQ(ToDouble("1" + zeros + "e-99999999999999999999999"), 0.0);
+  // Within range the exponent and digits still meet as usual.
+  EXPECT_EQ(ToDouble("0." + zeros + "1e405"), 1e4);
+  EXPECT_EQ(ToDouble("1" + zeros + "e-398"), 100.0);
 }
 
 TEST(Truncation, TowardZeroWithoutUndefinedBehaviour) {

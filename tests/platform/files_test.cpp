@@ -182,3 +182,36 @@ TEST(Files, SafeWriteReplacesWholeFilesOrLeavesTheOldOne) {
   EXPECT_FALSE(WriteTextFileSafely("none/x.txt", {"y"}));
   EXPECT_FALSE(WriteTextFileSafely("", {"y"}));
 }
+
+// When no temporary file can be made beside it (a folder that takes no new
+// files; here a folder where the temporary would go, which stops even the
+// superuser), the file is emptied and written in place rather than the save
+// being lost. With the temporary at hand, the file is replaced whole and the
+// old one is never opened for writing.
+TEST(Files, SafeWriteFallsBackToWritingInPlace) {
+  harness::gamedir dir;
+  dir.write("prefs.txt", "old old old\r\n");
+  struct stat before, after;
+  ASSERT_EQ(stat("prefs.txt", &before), 0);
+  ASSERT_TRUE(WriteTextFileSafely("prefs.txt", {"1"}));
+  ASSERT_EQ(stat("prefs.txt", &after), 0);
+  EXPECT_NE(before.st_ino, after.st_ino);  // a new file took the name
+  EXPECT_EQ(dir.read("prefs.txt"), "1\r\n");
+
+  fs::create_directory(".prefs.txt.tmp");
+  ASSERT_EQ(stat("prefs.txt", &before), 0);
+  ASSERT_TRUE(WriteTextFileSafely("prefs.txt", {"2", "3"}));
+  ASSERT_EQ(stat("prefs.txt", &after), 0);
+  EXPECT_EQ(before.st_ino, after.st_ino);  // the same file, written again
+  EXPECT_EQ(dir.read("prefs.txt"), "2\r\n3\r\n");
+  EXPECT_EQ(FileKind(".prefs.txt.tmp"), 2);
+  // No file yet: it is created empty, then written.
+  fs::create_directory(".scores.txt.tmp");
+  ASSERT_TRUE(WriteTextFileSafely("scores.txt", {"a"}));
+  EXPECT_EQ(dir.read("scores.txt"), "a\r\n");
+  // A folder of the file's name is no file to write in.
+  fs::create_directory("busy");
+  fs::create_directory(".busy.tmp");
+  EXPECT_FALSE(WriteTextFileSafely("busy", {"y"}));
+  EXPECT_EQ(FileKind("busy"), 2);
+}

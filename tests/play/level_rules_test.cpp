@@ -273,3 +273,38 @@ TEST(LevelRules, LosingTheLastLifeGoesThroughNameEntryAndTable) {
 }
 
 }  // namespace
+
+namespace {
+
+// One frame of a world of just the player's ball, at rest at depth y with
+// gravity off, so that it ends the frame where it began.
+std::string frameat(double y) {
+  session s;
+  game& g = *s.g;
+  g.openmarionet(1, "campaigns/testcamp/3");
+  g.balllist.resize(1);
+  g.linklist.clear();
+  g.TensionList.clear();
+  g.defineobjects();
+  ball& b = *g.balllist.front();
+  b.anchored = 0;
+  b.x = b.oldx = 0;
+  b.y = b.oldy = y;
+  b.xv = b.yv = 0;
+  g.gravity = 0;
+  g.mode = "play";
+  g.lives = 3;
+  std::string result = "play";
+  g.levelframe(result, 1, 0);
+  EXPECT_EQ(b.y, y);
+  return result;
+}
+
+}  // namespace
+
+// The ball is lost only once it is deeper than 3000, not at 3000 itself.
+TEST(LevelRules, FallingOutStartsBeyondThreeThousand) {
+  EXPECT_EQ(frameat(3000.0), "play");
+  EXPECT_EQ(frameat(2999.0), "play");
+  EXPECT_EQ(frameat(3000.001), "lost");
+}

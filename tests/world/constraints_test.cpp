@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
+#include <vector>
 
 #include "platform/headless/headless.h"
 #include "tests/world/worldkit.h"
@@ -107,13 +110,57 @@ TEST(Angles, WrapInSinglePrecision) {
   const double measured = 206.56505117707798;
   EXPECT_EQ(wrap360(static_cast<float>(measured)), static_cast<double>(static_cast<float>(measured)));
   EXPECT_NE(wrap360(static_cast<float>(measured)), measured);
-  // Absurd angles from a level file end the wrap instead of spinning forever.
-  EXPECT_EQ(wrap360(3.6e9f + 90), std::fmod(3.6e9f + 90, 360.0f));
-  EXPECT_EQ(wrap360(1e30f), std::fmod(1e30f, 360.0f));
-  EXPECT_TRUE(std::isnan(wrap360(std::numeric_limits<float>::infinity())));
-  EXPECT_TRUE(std::isnan(wrap180(-std::numeric_limits<float>::infinity())));
   EXPECT_EQ(atan2deg(1, -1), 135);
   EXPECT_EQ(atan2deg(0, -1), 180);
+}
+
+namespace {
+
+// The wraps as plain loops, one float subtraction after another.
+float loop360(float a) {
+  while (a >= 360.0f) a -= 360.0f;
+  while (a < 0.0f) a += 360.0f;
+  return a;
+}
+float loop180(float a) {
+  while (a > 180.0f) a -= 360.0f;
+  while (a < -180.0f) a += 360.0f;
+  return a;
+}
+bool samebits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+}  // namespace
+
+// Far out every subtraction of 360 rounds, and the loop's answer is not the
+// remainder: it is the one kept, up to where a subtraction no longer changes
+// the value (above 2^33); only there, and for infinities, the remainder is taken.
+TEST(Angles, FarOutWrapsGiveTheLoopsResult) {
+  EXPECT_EQ(wrap360(2e8f), 168);
+  EXPECT_NE(wrap360(2e8f), std::fmod(2e8f, 360.0f));
+  std::mt19937 rng(7);
+  std::vector<float> values = {1.34e8f,      1.35e8f,     2e8f,          134217728.0f, 134217744.0f,
+                               268435456.0f, 3.6e9f + 90, 4294967296.0f, 8.5e9f,       8589934080.0f,
+                               -2e8f,        -1.5e9f,     -7e6f,         1e6f + 0.5f,  999999.94f,
+                               16777216.0f,  -16777217.0f};
+  for (int i = 0; i < 40; i++) {
+    const float far = std::ldexp(1.0f, 20 + static_cast<int>(rng() % 13)) * (1 + (rng() % 1000) / 1000.0f);
+    values.push_back(rng() % 2 ? far : -far);
+  }
+  for (float v : values) {
+    EXPECT_TRUE(samebits(wrap360(v), loop360(v))) << v << ": " << wrap360(v) << " for " << loop360(v);
+    EXPECT_TRUE(samebits(wrap180(v), loop180(v))) << v << ": " << wrap180(v) << " for " << loop180(v);
+  }
+  // Above 2^33 the loop would never end.
+  const float stuck = 8589935616.0f;  // 2^33 + 1024
+  ASSERT_EQ(stuck - 360.0f, stuck);
+  EXPECT_EQ(wrap360(stuck), std::fmod(stuck, 360.0f));
+  EXPECT_EQ(wrap360(1e30f), std::fmod(1e30f, 360.0f));
+  EXPECT_EQ(wrap180(-1e30f), loop180(std::fmod(-1e30f, 360.0f)));
+  EXPECT_TRUE(std::isnan(wrap360(std::numeric_limits<float>::infinity())));
+  EXPECT_TRUE(std::isnan(wrap180(-std::numeric_limits<float>::infinity())));
+  // A sum that lands on zero is +0, as the loop's is.
+  EXPECT_TRUE(samebits(wrap360(-360.0f), 0.0));
+  EXPECT_TRUE(samebits(wrap180(-720.0f), 0.0));
 }
 
 TEST(Tensions, ExampleJointSettlesTowardRestAngle) {

@@ -329,6 +329,18 @@ TEST_F(Draw, ColoursStepAndBounce) {
   EXPECT_GT(reversed, 0);
 }
 
+// A channel turns down only above 252 and up only at 3 or below: 252 still
+// climbs to 254, 253 turns to 251; 4 still falls to 2, 3 turns to 5.
+TEST_F(Draw, ColoursBounceJustPastTheirEdges) {
+  const int start[4] = {252, 253, 4, 3}, step[4] = {2, 2, -2, -2}, want[4] = {254, 251, 2, 5};
+  for (int k = 0; k < 4; ++k) {
+    g->unicol[k][0] = start[k];
+    g->adder[k][0] = step[k];
+  }
+  g->varycol();
+  for (int k = 0; k < 4; ++k) EXPECT_EQ(g->unicol[k][0], want[k]) << "from " << start[k];
+}
+
 TEST_F(Draw, ViewFollowsThePlayerWithinLimits) {
   g->zoom = 0.001;
   g->fixzoom();
