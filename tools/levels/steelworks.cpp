@@ -6,7 +6,7 @@ using kit::piece;
 namespace levels {
 namespace {
 
-// ---------------------------------------------------------------- Foundry
+// ---------------------------------------------------------------- Steelworks
 // The second campaign: iron, chains and fire.
 
 // Topple the tower to cross the pit.
@@ -143,8 +143,10 @@ void gauntlet(level& k) {
 
 }  // namespace
 
-campaign foundry() {
-  return {"Foundry", {topple, hammerbridges, islands, chute, jellystairs, zigzag, fireseesaw, burningweights, swings, gauntlet}};
+campaign steelworks() {
+  return {"Steelworks",
+          {topple, hammerbridges, islands, chute, jellystairs, zigzag, fireseesaw, burningweights, swings,
+           gauntlet}};
 }
 
 }  // namespace levels
