@@ -13,7 +13,7 @@
 int main(int argc, char** argv) {
   headless::install();
   const std::string dir = argc > 1 ? argv[1] : "campaigns";
-  const std::vector<levels::campaign> campaigns = {levels::meadow(), levels::foundry()};
+  const std::vector<levels::campaign> campaigns = {levels::meadow(), levels::steelworks()};
   int status = 0;
   for (const levels::campaign& c : campaigns) {
     std::filesystem::create_directories(dir + "/" + c.name);

@@ -15,7 +15,7 @@ struct campaign {
 };
 
 campaign meadow();
-campaign foundry();
+campaign steelworks();
 
 // The ball starts at (100, 300) above a wall that stops it rolling off the
 // left edge of the world.
