@@ -1,0 +1,128 @@
+// The document: the level's records by index, to and from the game's world,
+// read and written by the game's own reader and writer.
+#include <cmath>
+
+#include "editor/editor.h"
+
+namespace edit {
+
+document fromgame(const game& g) {
+  document d;
+  std::unordered_map<const ball*, int> at;
+  for (const auto& b : g.balllist) {
+    at[b.get()] = int(d.balls.size());
+    d.balls.push_back({b->m, b->x, b->y, b->r, b->anchored, b->anchorx, b->anchory, b->balltension, b->color,
+                       b->kind, b->rolling});
+  }
+  for (const auto& l : g.linklist)
+    d.links.push_back({at[l->ball1], at[l->ball2], l->distance, l->width, l->color, l->kind});
+  for (const auto& t : g.TensionList)
+    d.tensions.push_back({at[t->ball1], at[t->ball2], at[t->ball3], t->angle, t->strength});
+  for (const auto& l : g.virtuallinklist) d.virtuals.push_back({at[l->ball1], at[l->ball2]});
+  return d;
+}
+
+void togame(const document& d, game& g) {
+  g.osballlist.clear();
+  g.oslinklist.clear();
+  g.ostensionlist.clear();
+  g.osobjects.clear();
+  g.osvirtuallinkobjects.clear();
+  g.drawlist.clear();
+  g.virtuallinkobjectslist.clear();
+  g.grouplist.clear();
+  g.marionetobjectlist.clear();
+  g.firstball = nullptr;
+  g.virtuallinklist.clear();
+  g.TensionList.clear();
+  g.linklist.clear();
+  g.balllist.clear();
+  for (const edball& e : d.balls) {
+    auto b = std::make_unique<ball>();
+    b->m = e.m;
+    b->x = b->oldx = e.x;
+    b->y = b->oldy = e.y;
+    b->r = e.r;
+    b->anchored = e.anchored;
+    b->anchorx = e.anchorx;
+    b->anchory = e.anchory;
+    b->balltension = e.balltension;
+    b->color = e.color;
+    b->kind = e.kind;
+    b->rolling = e.rolling;
+    b->gamoz = &g;
+    g.balllist.push_back(std::move(b));
+  }
+  auto at = [&](int i) { return g.balllist[size_t(i)].get(); };
+  for (const edlink& e : d.links) {
+    auto l = std::make_unique<struct link>();
+    l->ball1 = at(e.b1);
+    l->ball2 = at(e.b2);
+    l->distance = e.distance;
+    l->width = e.width;
+    l->color = e.color;
+    l->kind = e.kind;
+    l->gamoz = &g;
+    g.linklist.push_back(std::move(l));
+  }
+  for (const edtension& e : d.tensions) {
+    auto t = std::make_unique<tension>();
+    t->ball1 = at(e.b1);
+    t->ball2 = at(e.b2);
+    t->ball3 = at(e.b3);
+    t->angle = e.angle;
+    t->strength = e.strength;
+    g.TensionList.push_back(std::move(t));
+  }
+  for (const edvirtual& e : d.virtuals) {
+    auto l = std::make_unique<struct link>();
+    l->ball1 = at(e.b1);
+    l->ball2 = at(e.b2);
+    l->kind = "virtual";
+    l->gamoz = &g;
+    g.virtuallinklist.push_back(std::move(l));
+  }
+  g.firstball = g.balllist.empty() ? nullptr : g.balllist.front().get();
+  g.defineobjects();
+  g.updateballnumbers();
+}
+
+std::vector<std::string> doclines(const document& d) {
+  game g;
+  togame(d, g);
+  return g.marionetlines();
+}
+
+document opendoc(const std::string& path) {
+  game g;
+  g.openmarionet(1, path);
+  return fromgame(g);
+}
+
+bool savedoc(const document& d, const std::string& path, std::string& why) {
+  game g;
+  togame(d, g);
+  if (g.savemarionet(path)) return true;
+  const size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
+  if (path.empty())
+    why = "no file name";
+  else if (FileKind(path) == 2)
+    why = path + " is a folder";
+  else if (FileKind(folder) != 2)
+    why = "the folder " + folder + " does not exist";
+  else
+    why = "cannot write " + path + " (no permission, or the disk is full)";
+  return false;
+}
+
+double restangle(const edball& a, const edball& j, const edball& c) {
+  const double dx1 = j.x - a.x, dy1 = j.y - a.y, dx2 = c.x - j.x, dy2 = c.y - j.y;
+  const double a1 = std::atan2(dy1, -dx1) * 180 / M_PI, a2 = std::atan2(dy2, -dx2) * 180 / M_PI;
+  double t = a1 - a2 + 180;
+  while (t >= 360) t -= 360;
+  while (t < 0) t += 360;
+  return t;
+}
+
+}  // namespace edit

@@ -1,0 +1,300 @@
+// The level editor on the headless backend, driven by scripted mouse and keys.
+#include "editor/editor.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+#include "platform/headless/headless.h"
+#include "tests/support/harness.h"
+
+namespace fs = std::filesystem;
+using edit::document;
+using edit::editor;
+using headless::frameinput;
+
+namespace {
+
+constexpr int kW = 1280, kH = 800;
+// The editor opens centred on (512, 384) at zoom 1.
+int sx(double wx) { return int(wx - 512 + kW / 2); }
+int sy(double wy) { return int(wy - 384 + kH / 2); }
+
+frameinput at(double wx, double wy, int buttons = 0, std::set<int> keys = {}) {
+  frameinput f;
+  f.held = std::move(keys);
+  f.mx = sx(wx);
+  f.my = sy(wy);
+  f.buttons = buttons;
+  return f;
+}
+constexpr int kLeft = 1 << MOUSE_LEFT;
+
+std::vector<frameinput> click(double x, double y) { return {at(x, y), at(x, y, kLeft), at(x, y)}; }
+std::vector<frameinput> drag(double x1, double y1, double x2, double y2) {
+  return {at(x1, y1), at(x1, y1, kLeft), at((x1 + x2) / 2, (y1 + y2) / 2, kLeft), at(x2, y2, kLeft),
+          at(x2, y2)};
+}
+std::vector<frameinput> key(std::set<int> keys) { return {frameinput{keys, ""}, frameinput{}}; }
+
+void add(std::vector<frameinput>& s, const std::vector<frameinput>& more) {
+  s.insert(s.end(), more.begin(), more.end());
+}
+
+// Runs the editor's frames until the script is used up.
+void run(editor& ed, const std::vector<frameinput>& script) {
+  headless::set_script(script);
+  harness::run([&] {
+    for (;;) ed.frame();
+  });
+  headless::set_script({}, false);  // later reads of the keys do not end the run
+}
+
+std::string bytes(const std::string& path) {
+  stream s = OpenTextRead(path);
+  std::string out;
+  if (s)
+    while (!s.Eof()) out += s.ReadLine() + "\n";
+  return out;
+}
+
+// The small level: the player's ball, a floor of two anchored balls, a
+// bridge of two loose balls linked to it, a tension at the bridge's middle,
+// and the goal (a "stop" link) at the far end.
+std::vector<frameinput> buildscript() {
+  std::vector<frameinput> s;
+  add(s, key({'2'}));  // ball tool
+  for (auto [x, y] : std::vector<std::pair<double, double>>{
+           {150, 450}, {100, 500}, {400, 500}, {500, 500}, {600, 500}, {700, 500}})
+    add(s, click(x, y));
+  add(s, key({'3'}));  // link tool
+  add(s, drag(100, 500, 400, 500));
+  add(s, drag(400, 500, 500, 500));
+  add(s, drag(500, 500, 600, 500));
+  add(s, drag(600, 500, 700, 500));
+  add(s, key({'4'}));  // tension: bridge ball, joint, bridge ball
+  add(s, click(400, 500));
+  add(s, click(500, 500));
+  add(s, click(600, 500));
+  return s;
+}
+
+}  // namespace
+
+TEST(Editor, BuildsSavesAndTheGameReadsEveryRecord) {
+  harness::gamedir dir;
+  headless::install();
+  editor ed(kW, kH);
+  run(ed, buildscript());
+  ASSERT_EQ(ed.doc.balls.size(), 6u);
+  ASSERT_EQ(ed.doc.links.size(), 4u);
+  ASSERT_EQ(ed.doc.tensions.size(), 1u);
+  EXPECT_DOUBLE_EQ(ed.doc.links[0].distance, 300);
+  EXPECT_DOUBLE_EQ(ed.doc.links[1].distance, 100);
+  EXPECT_EQ(ed.doc.tensions[0].b2, 3);
+  EXPECT_DOUBLE_EQ(ed.doc.tensions[0].angle, 180);
+  EXPECT_TRUE(ed.dirty);
+  // The goal: the last link made a "stop" link through the panel's values.
+  {
+    const document before = ed.doc;
+    ed.doc.links[3].kind = "stop";
+    ed.change(before);
+  }
+  ed.path = "built.txt";
+  std::vector<frameinput> save = key({KEY_CONTROL, KEY_S});
+  run(ed, save);
+  EXPECT_FALSE(ed.dirty);
+  ASSERT_EQ(FileKind("built.txt"), 1);
+
+  game g;
+  g.openmarionet(1, "built.txt");
+  ASSERT_EQ(g.balllist.size(), 6u);
+  for (size_t i = 0; i < 6; i++) {
+    const edit::edball& e = ed.doc.balls[i];
+    const ball& b = *g.balllist[i];
+    EXPECT_EQ(b.number, int(i) + 1);
+    EXPECT_EQ(b.x, e.x);
+    EXPECT_EQ(b.y, e.y);
+    EXPECT_EQ(b.r, e.r);
+    EXPECT_EQ(b.m, e.m);
+    EXPECT_EQ(b.anchored, e.anchored);
+    EXPECT_EQ(b.anchorx, e.anchorx);
+    EXPECT_EQ(b.kind, e.kind);
+    EXPECT_EQ(b.color, e.color);
+  }
+  ASSERT_EQ(g.linklist.size(), 4u);
+  EXPECT_EQ(g.linklist[3]->kind, "stop");
+  EXPECT_EQ(g.linklist[0]->ball1, g.balllist[1].get());
+  EXPECT_EQ(g.linklist[0]->ball2, g.balllist[2].get());
+  EXPECT_EQ(g.linklist[1]->distance, 100);
+  ASSERT_EQ(g.TensionList.size(), 1u);
+  EXPECT_EQ(g.TensionList[0]->ball2, g.balllist[3].get());
+  EXPECT_EQ(g.TensionList[0]->angle, ed.doc.tensions[0].angle);
+  EXPECT_EQ(edit::fromgame(g), ed.doc);
+  EXPECT_EQ(ed.found.errors, 0) << (ed.found.findings.empty() ? "" : ed.found.findings[0].what);
+}
+
+TEST(Editor, TestPlayCompletesAndLeavesTheWorldAsItWas) {
+  harness::gamedir dir;
+  headless::install();
+  editor ed(kW, kH);
+  // A wall at the far end to run into: the goal.
+  std::vector<frameinput> s = buildscript();
+  add(s, key({'2'}));
+  add(s, click(700, 150));
+  add(s, key({'3'}));
+  add(s, drag(700, 500, 700, 150));
+  run(ed, s);
+  ASSERT_EQ(ed.doc.links.size(), 5u);
+  const document before = ed.doc;
+  ed.doc.links[4].kind = "stop";
+  ed.change(before);
+  const document built = ed.doc;
+  s = key({KEY_F5});
+  for (int i = 0; i < 900; i++)
+    s.push_back(frameinput{i < 45 ? std::set<int>{KEY_RIGHT} : std::set<int>{}, ""});
+  run(ed, s);
+  EXPECT_EQ(ed.play, nullptr);
+  EXPECT_EQ(ed.playresult, "levelcompleted") << ed.playframes << " frames";
+  EXPECT_GT(ed.playframes, 10);
+  EXPECT_EQ(ed.doc, built);
+  EXPECT_EQ(ed.world.balllist.size(), built.balls.size());
+  EXPECT_EQ(ed.world.balllist[2]->x, built.balls[2].x);
+  // Esc ends play too and reports it.
+  s = key({KEY_F5});
+  s.push_back(frameinput{{KEY_ESCAPE}, ""});
+  s.push_back(frameinput{});
+  run(ed, s);
+  EXPECT_EQ(ed.playresult, "esc");
+  EXPECT_EQ(ed.doc, built);
+}
+
+TEST(Editor, UndoAndRedoRestoreExactStates) {
+  harness::gamedir dir;
+  headless::install();
+  editor ed(kW, kH);
+  std::vector<document> states{ed.doc};
+  // Every step of the build is one edit, seen as a state.
+  std::vector<frameinput> script = buildscript();
+  headless::set_script(script);
+  harness::run([&] {
+    for (;;) {
+      ed.frame();
+      if (!(ed.doc == states.back())) states.push_back(ed.doc);
+    }
+  });
+  headless::set_script({}, false);
+  ASSERT_EQ(states.size(), 12u);  // six balls, four links, one tension
+  // Move, delete, duplicate, then all undone.
+  std::vector<frameinput> s = key({'1'});
+  add(s, drag(500, 500, 550, 450));
+  add(s, key({KEY_DELETE}));
+  add(s, click(400, 500));
+  add(s, key({KEY_CONTROL, KEY_D}));
+  run(ed, s);
+  EXPECT_EQ(ed.hist.depth(), 14u);
+  EXPECT_EQ(ed.doc.balls.size(), 6u);  // one deleted, one duplicated
+  const document last = ed.doc;
+  for (int i = 0; i < 3; i++) ed.undo();
+  EXPECT_EQ(ed.doc, states.back());
+  for (size_t i = states.size() - 1; i-- > 0;) {
+    ed.undo();
+    EXPECT_EQ(ed.doc, states[i]) << "undo to state " << i;
+  }
+  for (size_t i = 1; i < states.size(); i++) {
+    ed.redo();
+    EXPECT_EQ(ed.doc, states[i]) << "redo to state " << i;
+  }
+  for (int i = 0; i < 3; i++) ed.redo();
+  EXPECT_EQ(ed.doc, last);
+  // A moved anchored ball takes its anchor along.
+  ed.undo();
+  ed.undo();
+  ed.undo();
+  ed.redo();
+  EXPECT_EQ(ed.doc.balls[3].x, 550);
+  EXPECT_EQ(ed.doc.balls[3].anchorx, 550);
+}
+
+TEST(Editor, ShippedLevelsSaveToTheSameBytes) {
+  harness::gamedir dir;
+  headless::install();
+  editor ed(kW, kH);
+  int levels = 0;
+  for (const auto& c : fs::directory_iterator("campaigns"))
+    for (const auto& f : fs::directory_iterator(c.path())) {
+      const std::string path = f.path().string();
+      const std::string original = bytes(path);
+      ed.open(path);
+      ed.path = "copy.txt";
+      ASSERT_TRUE(ed.save()) << ed.message;
+      EXPECT_EQ(bytes("copy.txt"), original) << path;
+      // Edited, every edit undone, saved: the same bytes again.
+      document before = ed.doc;
+      ed.sel.balls = {0, 1};
+      edit::moveselected(ed.doc, ed.sel, 10, 20);
+      ed.change(before);
+      before = ed.doc;
+      edit::removeselected(ed.doc, ed.sel);
+      ed.change(before);
+      ed.undo();
+      ed.undo();
+      ASSERT_TRUE(ed.save());
+      EXPECT_EQ(bytes("copy.txt"), original) << path << " after edits undone";
+      levels++;
+    }
+  EXPECT_GE(levels, 10);
+}
+
+TEST(Editor, DamagedFilesOpenWithTheCheckersFindings) {
+  harness::gamedir dir;
+  headless::install();
+  editor ed(kW, kH);
+  const std::string good = bytes("campaigns/Meadow/1");
+  harness::gamedir* d = &dir;
+  d->write("cut.txt", good.substr(0, good.size() / 2));
+  d->write("junk.txt", std::string("2\nNew Link\n99\n-5\nnan\n\0\0New Ball\n1e999\n", 40));
+  d->write("empty.txt", "");
+  ed.open("cut.txt");
+  EXPECT_FALSE(ed.doc.balls.empty());
+  EXPECT_GT(ed.opened.errors, 0);
+  ed.open("junk.txt");
+  EXPECT_GT(ed.opened.errors, 0);
+  EXPECT_GT(ed.found.errors, 0);
+  std::vector<frameinput> s;
+  for (int i = 0; i < 3; i++) s.push_back(frameinput{});
+  run(ed, s);  // and it draws
+  ed.open("empty.txt");
+  EXPECT_TRUE(ed.doc.balls.empty());
+  ed.open("missing.txt");
+  EXPECT_TRUE(ed.doc.balls.empty());
+  // A file that cannot be written says why and keeps the work.
+  ed.open("campaigns/Meadow/1");
+  ed.path = "no/such/folder/level.txt";
+  const document kept = ed.doc;
+  EXPECT_FALSE(ed.save());
+  EXPECT_NE(ed.message.find("does not exist"), std::string::npos) << ed.message;
+  EXPECT_EQ(ed.doc, kept);
+}
+
+TEST(Editor, MouseIsScriptedPerFrame) {
+  headless::install();
+  frameinput a;
+  a.mx = 10;
+  a.my = 20;
+  a.buttons = kLeft;
+  a.wheel = 2;
+  frameinput b;
+  headless::set_script({a, b}, false);
+  EXPECT_EQ(MouseX(), 10);
+  EXPECT_EQ(MouseY(), 20);
+  EXPECT_EQ(MouseDown(MOUSE_LEFT), 1);
+  EXPECT_EQ(MouseHits(MOUSE_LEFT), 1);
+  EXPECT_EQ(MouseHits(MOUSE_LEFT), 0);
+  EXPECT_EQ(MouseWheel(), 2);
+  EXPECT_EQ(MouseWheel(), 0);
+  Flip(-1);
+  EXPECT_EQ(MouseDown(MOUSE_LEFT), 0);
+  EXPECT_EQ(MouseX(), 10);  // kept
+}
