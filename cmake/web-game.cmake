@@ -2,6 +2,7 @@
 # cmake/web.cmake as the toolchain): the page glue beside the SDL backend,
 # the page itself with the game's data, and tumbo-sim for node.
 target_sources(tumbo_platform PRIVATE ${CMAKE_SOURCE_DIR}/platform/web/web.cpp)
+target_compile_options(tumbo_platform PUBLIC "SHELL:-include ${CMAKE_SOURCE_DIR}/cmake/webcompat/compat.h")
 
 set(TUMBO_WEB_PAGE ${CMAKE_SOURCE_DIR}/platform/web/shell.html)
 set_target_properties(tumbo PROPERTIES SUFFIX ".html")
@@ -9,9 +10,9 @@ target_link_options(tumbo PRIVATE
   # Every screen loop stays a loop: the program is suspended at each frame.
   -sASYNCIFY -sASYNCIFY_STACK_SIZE=262144
   -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864 -sENVIRONMENT=web
-  -lidbfs.js --shell-file ${TUMBO_WEB_PAGE}
-  --preload-file ${CMAKE_SOURCE_DIR}/media@/media
-  --preload-file ${CMAKE_SOURCE_DIR}/campaigns@/campaigns)
+  -lidbfs.js "SHELL:--shell-file ${TUMBO_WEB_PAGE}" -sMINIFY_HTML=0
+  "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/media@/media"
+  "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/campaigns@/campaigns")
 set_property(TARGET tumbo APPEND PROPERTY LINK_DEPENDS ${TUMBO_WEB_PAGE} ${CMAKE_SOURCE_DIR}/platform/web/web.cpp)
 
 # The physics under node, reading and writing the real files.

@@ -1,0 +1,16 @@
+// Included before every C++ file of the browser build: what the C++20
+// library of Debian's emscripten does not have yet, from the compiler itself.
+#pragma once
+#ifdef __cplusplus
+#include <bit>
+#include <type_traits>
+#if !defined(__cpp_lib_bit_cast)
+namespace std {
+template <class To, class From>
+  requires(sizeof(To) == sizeof(From) && is_trivially_copyable_v<To> && is_trivially_copyable_v<From>)
+constexpr To bit_cast(const From& from) noexcept {
+  return __builtin_bit_cast(To, from);
+}
+}  // namespace std
+#endif
+#endif
