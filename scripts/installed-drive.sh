@@ -79,8 +79,11 @@ first_prefs=$(tr -d '\r' <"$own/prefs.txt" | paste -sd' ')
 echo "prefs.txt after the first start: $first_prefs"
 # OPTIONS, then TRAIL SIZE one up; leaving the screen saves.
 key Down Return
+sleep 1.5 # the options screen fades in
 shot 02_options
-key Down Down Right
+key Down
+key Down
+key Right
 shot 03_trail_changed
 key Return
 sleep 1
