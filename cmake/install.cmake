@@ -11,6 +11,7 @@ if(EMSCRIPTEN)
 endif()
 if(WIN32)
   # The Windows zip stays portable; tumbo.exe carries the icon and the version.
+  enable_language(RC)
   configure_file("${CMAKE_SOURCE_DIR}/packaging/tumbo.rc.in" "${CMAKE_BINARY_DIR}/packaging/tumbo.rc" @ONLY)
   target_sources(tumbo PRIVATE "${CMAKE_BINARY_DIR}/packaging/tumbo.rc")
   return()
