@@ -69,6 +69,8 @@ mkdir -p dist
 deb=dist/tumbo_${version}_amd64.deb
 fakeroot dpkg-deb -Zxz --build "$stage" "$deb" >/dev/null
 echo "built $deb (depends: $deps, fonts-dejavu-core)"
+# A shared build folder gets its own install settings back.
+[ "$out" = "$root/build-deb" ] || cmake -S . -B "$out" -UTUMBO_SYSTEM_FONT -UTUMBO_BINDIR >/dev/null
 if command -v lintian >/dev/null; then
   lintian --info "$deb" || true
 fi
