@@ -11,6 +11,7 @@ if(EMSCRIPTEN)
 endif()
 if(WIN32)
   # The Windows zip stays portable; tumbo.exe carries the icon and the version.
+  enable_language(RC)
   configure_file("${CMAKE_SOURCE_DIR}/packaging/tumbo.rc.in" "${CMAKE_BINARY_DIR}/packaging/tumbo.rc" @ONLY)
   target_sources(tumbo PRIVATE "${CMAKE_BINARY_DIR}/packaging/tumbo.rc")
   return()
@@ -18,14 +19,16 @@ endif()
 
 include(GNUInstallDirs)
 option(TUMBO_SYSTEM_FONT "Link the installed font to the system's copy" OFF)
+# bin by default; the Debian package puts the game in games, as Debian does.
+set(TUMBO_BINDIR "${CMAKE_INSTALL_BINDIR}" CACHE STRING "Where the programs are installed, under the prefix")
 
 set(TUMBO_DATADIR "${CMAKE_INSTALL_DATADIR}/tumbo")
 set(TUMBO_PACKAGING "${CMAKE_SOURCE_DIR}/packaging")
 set(TUMBO_GENERATED "${CMAKE_BINARY_DIR}/packaging")
 
-install(TARGETS tumbo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS tumbo RUNTIME DESTINATION ${TUMBO_BINDIR})
 if(TARGET tumbo-edit)
-  install(TARGETS tumbo-edit RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(TARGETS tumbo-edit RUNTIME DESTINATION ${TUMBO_BINDIR})
 endif()
 
 install(DIRECTORY "${CMAKE_SOURCE_DIR}/campaigns/" DESTINATION "${TUMBO_DATADIR}/campaigns")
@@ -33,7 +36,8 @@ install(DIRECTORY "${CMAKE_SOURCE_DIR}/media/" DESTINATION "${TUMBO_DATADIR}/med
   PATTERN "README.md" EXCLUDE PATTERN "*.LICENSE.txt" EXCLUDE PATTERN "zekton__.ttf" EXCLUDE)
 if(TUMBO_SYSTEM_FONT)
   install(CODE "file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${TUMBO_DATADIR}/media\")
-    file(CREATE_LINK \"${TUMBO_FONT_SOURCE}\"
+    file(RELATIVE_PATH font \"\${CMAKE_INSTALL_PREFIX}/${TUMBO_DATADIR}/media\" \"${TUMBO_FONT_SOURCE}\")
+    file(CREATE_LINK \"\${font}\"
       \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${TUMBO_DATADIR}/media/zekton__.ttf\" SYMBOLIC)")
 else()
   install(FILES "${CMAKE_SOURCE_DIR}/media/zekton__.ttf" "${CMAKE_SOURCE_DIR}/media/zekton__.LICENSE.txt"

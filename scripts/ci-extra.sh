@@ -72,6 +72,9 @@ install_clang() {
   bash "$src/scripts/install-packages.sh" clang libclang-rt-14-dev
 }
 
+# The Debian package, installed, played as an ordinary user and removed; on
+# its own, outside the parallel test runs, since it installs into /usr.
+step "debian package" bash "$src/scripts/deb-test.sh" "$src/build"
 step "install clang" install_clang
 step "sanitizer build" asan_build
 step "sanitizer tests" asan_tests

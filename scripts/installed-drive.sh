@@ -47,7 +47,7 @@ ended() {
 # Rows of text between y0 and y1 of the screen (runs of lines holding any
 # lit pixel): the chooser's entries are the only text there.
 textrows() {
-  convert "$shots/$1.png" -crop "1024x$(($3 - $2))+0+$2" +repage -colorspace gray -threshold 20% \
+  convert "$shots/$1.png" -crop "1024x$(($3 - $2))+0+$2" +repage -colorspace gray -threshold 3% \
     -scale "1x$(($3 - $2))!" -threshold 0 -depth 8 txt:- |
     awk 'NR > 1 { lit = ($0 ~ /gray\(255\)|#FFFFFF/); if (lit && !was) n++; was = lit } END { print n + 0 }'
 }
@@ -79,8 +79,11 @@ first_prefs=$(tr -d '\r' <"$own/prefs.txt" | paste -sd' ')
 echo "prefs.txt after the first start: $first_prefs"
 # OPTIONS, then TRAIL SIZE one up; leaving the screen saves.
 key Down Return
+sleep 1.5 # the options screen fades in
 shot 02_options
-key Down Down Right
+key Down
+key Down
+key Right
 shot 03_trail_changed
 key Return
 sleep 1
@@ -118,8 +121,14 @@ echo "chooser rows: $rows_before shipped, $rows_after with the player's own"
 # The last entry (Up wraps to it), level 1.
 key Up
 shot 06_own_selected
-key Return Return
-sleep 2
+key Return
+sleep 1.5 # the level chooser drops the keys pressed while it opens
+key Return
+for _ in $(seq 100); do
+  grep -q "campaigns/Zz Mine/1\"" "$shots/05_chooser_with_own.trace" && break
+  sleep 0.1
+done
+sleep 1
 shot 07_own_level
 grep -q "campaigns/Zz Mine/1\"" "$shots/05_chooser_with_own.trace" || fail "the player's level 1 was not read"
 key Escape Escape Escape Escape
