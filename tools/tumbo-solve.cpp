@@ -1,9 +1,9 @@
 // tumbo-solve LEVELFILE [--out KEYFILE] [--beam B] [--seg K] [--frames N] [--search N] [--via X,Y]...
-//             [--near D]
+//             [--near D] [--hold H] [--robust C]
 //
 // Looks for a key script that completes a level: a beam search over held-key
-// patterns (left, right, none, each with or without space) that change every K
-// frames, played through the game's own level frame on the headless backend,
+// patterns (left, right, none, each with or without space) that may change
+// every K frames (default 8), played through the game's own level frame on the headless backend,
 // exactly as tumbo-sim plays it. A branch is scored by how far along the route
 // (the --via points in order, then the middle of the nearest "stop" link) the
 // player's ball has come; branches that lose the ball are dropped, and of
@@ -11,7 +11,13 @@
 // The script found is replayed from a fresh start before it is written. The
 // search looks --search frames ahead at most (default 3000); a beam that loses
 // every branch is widened twice.
+// As a person plays: every key stays pressed, or released, for at least H
+// frames at a time (default 8), so a change that would cut a key's run short
+// is not tried. With --robust C a script is kept only when at least C of 40
+// replays with every key change moved by up to 2 frames still complete the
+// level (the replays tumbo-proof makes); others are dropped and the search goes on.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -23,6 +29,7 @@
 
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
+#include "tools/proofkit.h"
 #include "world/game.h"
 
 namespace {
@@ -39,6 +46,22 @@ const std::vector<action> kActions = {
     {"SPACE", {KEY_SPACE}},
     {"", {}},
 };
+
+uint8_t bits(const action& a) {
+  uint8_t b = 0;
+  if (a.keys.count(KEY_LEFT)) b |= proof::kLeft;
+  if (a.keys.count(KEY_RIGHT)) b |= proof::kRight;
+  if (a.keys.count(KEY_SPACE)) b |= proof::kSpace;
+  return b;
+}
+
+// The plan's keys frame by frame.
+proof::plan perframe(const std::vector<int>& plan, int seg, int frames) {
+  proof::plan p;
+  for (int a : plan) p.insert(p.end(), static_cast<size_t>(seg), bits(kActions[a]));
+  if (static_cast<int>(p.size()) > frames) p.resize(static_cast<size_t>(frames));
+  return p;
+}
 
 // Everything a frame reads that the frame itself does not recompute.
 struct snapshot {
@@ -89,11 +112,12 @@ struct node {
   std::vector<int> plan;  // action per segment
   int reached = 0;        // route points passed
   double score = 0;
+  std::array<int, proof::kKeys> since{};  // frames since each key last changed
 };
 
 struct options {
   std::string level, out;
-  int beam = 40, seg = 8, frames = 7200, search = 3000;
+  int beam = 40, seg = 8, frames = 7200, search = 3000, hold = 8, robust = 0;
   double near = 60;
   std::vector<std::pair<double, double>> via;
 };
@@ -154,13 +178,29 @@ int solve(const options& o) {
   for (int step = 0; step < steps; ++step) {
     std::vector<node> next;
     for (const node& n : beam) {
+      const uint8_t held = n.plan.empty() ? 0 : bits(kActions[n.plan.back()]);
       for (size_t a = 0; a < kActions.size(); ++a) {
+        // A key's run may end only once it has lasted long enough; the
+        // run before a key's first press is free.
+        const uint8_t want = bits(kActions[a]);
+        bool humane = true;
+        std::array<int, proof::kKeys> since = n.since;
+        for (int k = 0; k < proof::kKeys; ++k) {
+          const uint8_t bit = proof::kKeyBits[k];
+          if ((want & bit) != (held & bit)) {
+            if (since[k] < o.hold) humane = false;
+            since[k] = 0;
+          }
+          since[k] += o.seg;
+        }
+        if (!humane) continue;
         restore(g, n.state, result);
         for (int f = 0; f < o.seg && g.mode != "end"; ++f) frame(g, result, kActions[a].keys);
         if (result == "lost" || (g.mode == "end" && result != "levelcompleted")) continue;
         node m;
         m.plan = n.plan;
         m.plan.push_back(static_cast<int>(a));
+        m.since = since;
         if (result == "levelcompleted") {
           const int took = replay(o, m.plan);
           if (!took) {
@@ -168,12 +208,27 @@ int solve(const options& o) {
             continue;
           }
           m.plan.resize((took + o.seg - 1) / o.seg);
+          const proof::plan keyplan = perframe(m.plan, o.seg, took);
+          if (const int f = proof::tooshort(keyplan, o.hold)) {
+            std::fprintf(stderr,
+                         "tumbo-solve: a plan has a key run shorter than %d frames at frame %d; skipped\n",
+                         o.hold, f);
+            continue;
+          }
+          if (o.robust > 0) {
+            const int count = proof::perturbcount(o.level, keyplan);
+            std::fprintf(stderr, "tumbo-solve: a plan of %d frames completes %d of 40 perturbed replays\n",
+                         took, count);
+            if (count < o.robust) continue;
+          }
           const std::string keys = script(m.plan, o.seg, took);
           std::printf("solved in %d frames\n%s", took, keys.c_str());
           if (!o.out.empty()) {
             FILE* f = std::fopen(o.out.c_str(), "w");
             if (!f) return 2;
-            std::fprintf(f, "# Found by tumbo-solve (beam %d, %d-frame key patterns", o.beam, o.seg);
+            std::fprintf(
+                f, "# Found by tumbo-solve (beam %d, %d-frame key patterns, keys held or released %d+ frames",
+                o.beam, o.seg, o.hold);
             for (auto [x, y] : o.via) std::fprintf(f, ", via %g,%g", x, y);
             std::fprintf(f, "); completes the level in %d frames.\n%s", took, keys.c_str());
             std::fclose(f);
@@ -240,6 +295,10 @@ int main(int argc, char** argv) {
       o.frames = std::max(1, std::atoi(value().c_str()));
     } else if (arg == "--search") {
       o.search = std::max(1, std::atoi(value().c_str()));
+    } else if (arg == "--hold") {
+      o.hold = std::max(1, std::atoi(value().c_str()));
+    } else if (arg == "--robust") {
+      o.robust = std::max(0, std::atoi(value().c_str()));
     } else if (arg == "--near") {
       o.near = std::atof(value().c_str());
     } else if (arg == "--via") {
@@ -253,7 +312,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr,
                    "usage: tumbo-solve LEVELFILE [--out KEYFILE] [--beam B] [--seg K] [--frames N] [--search "
                    "N] [--via X,Y]... "
-                   "[--near D]\n");
+                   "[--near D] [--hold H] [--robust C]\n");
       return 2;
     }
   }
