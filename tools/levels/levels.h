@@ -16,6 +16,7 @@ struct campaign {
 
 campaign meadow();
 campaign foundry();
+campaign zenith();
 
 // The ball starts at (100, 300) above a wall that stops it rolling off the
 // left edge of the world.
