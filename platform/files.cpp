@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -181,6 +182,10 @@ std::vector<std::string> ListDirectory(const std::string& path) {
     if (n != "." && n != "..") names.push_back(n);
   }
   closedir(dir);
+  // The file system's own order differs between machines (hashed on most
+  // Linux file systems, alphabetical on others); sorted bytewise, a listing
+  // is the same everywhere, and so is the order campaigns are offered in.
+  std::sort(names.begin(), names.end());
   return names;
 }
 

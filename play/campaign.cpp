@@ -48,7 +48,8 @@ int game::playscreen() {
 }
 
 std::string game::chosecampaign() {
-  // Campaigns in the order the directory gives them; loose files are not campaigns.
+  // Campaigns in the listing's order (sorted by name, so the same on every
+  // machine); loose files are not campaigns.
   std::vector<std::string> campaigns;
   for (const std::string& entry : ListDirectory("campaigns")) {
     if (FileKind("campaigns/" + entry) == 2) campaigns.push_back(entry);

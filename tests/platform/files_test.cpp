@@ -135,6 +135,32 @@ TEST(Files, KindsCreationAndListing) {
   EXPECT_TRUE(ListDirectory("nowhere").empty());
 }
 
+// Listings come sorted bytewise whatever order the file system keeps: upper
+// case before lower case, digits before letters, bytes above 127 last.
+TEST(Files, ListingsAreSortedBytewise) {
+  harness::gamedir dir;
+  fs::create_directory("l");
+  const std::vector<std::string> made = {"meadow",     "Zeta",   "b10", "\xc3\xa9t\xc3\xa9",
+                                         "b2",         "Alpha",  "a",   "9",
+                                         "Steelworks", "Meadow", "b",   "_x"};
+  for (const std::string& n : made) dir.write("l/" + n, "");
+  for (int i = 0; i < 40; i++) dir.write("l/n" + std::to_string((i * 17) % 40), "");
+  std::vector<std::string> want = made;
+  for (int i = 0; i < 40; i++) want.push_back("n" + std::to_string(i));
+  std::sort(want.begin(), want.end(), [](const std::string& x, const std::string& y) {
+    return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(), [](char p, char q) {
+      return static_cast<unsigned char>(p) < static_cast<unsigned char>(q);
+    });
+  });
+  EXPECT_EQ(ListDirectory("l"), want);
+  EXPECT_EQ(want.front(), "9");
+  EXPECT_EQ(want.back(), "\xc3\xa9t\xc3\xa9");
+  const std::vector<std::string> names = ListDirectory("l");
+  EXPECT_LT(std::find(names.begin(), names.end(), "Meadow"),
+            std::find(names.begin(), names.end(), "Steelworks"));
+  EXPECT_LT(std::find(names.begin(), names.end(), "Zeta"), std::find(names.begin(), names.end(), "a"));
+}
+
 TEST(Files, SafeWriteReplacesWholeFilesOrLeavesTheOldOne) {
   harness::gamedir dir;
   dir.write("prefs.txt", "old\r\n");

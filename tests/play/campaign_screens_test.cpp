@@ -88,6 +88,24 @@ TEST(CampaignScreens, FewCampaignsSitAroundTheMiddle) {
   for (int j = 0; j < 4; j++) EXPECT_DOUBLE_EQ(entries[j].y, (j + 0.5) * 50 + 300);
 }
 
+// The teaching campaign must come first on every machine: campaigns are
+// offered sorted by name, whatever order their folders were made in, and
+// Enter at once picks the first of them.
+TEST(CampaignScreens, CampaignsAreOfferedInSortedOrder) {
+  campaignsfolder folder(0);
+  for (const char* n : {"Tundra", "Steelworks", "Meadow", "Zeppelin", "Abyss", "Marsh"})
+    fs::create_directory(folder.path / n);
+  session s(folder.path.string());
+  std::string chosen;
+  script().idle(2).press({KEY_ENTER}).start();
+  EXPECT_EQ(harness::run([&] { chosen = s.g->chosecampaign(); }), harness::ending::returned);
+  EXPECT_EQ(chosen, "Abyss");
+  std::vector<std::string> texts;
+  for (const headless::drawcall& c : shown("CAMPAIGN: ")) texts.push_back(c.text.substr(10));
+  EXPECT_EQ(texts,
+            (std::vector<std::string>{"Abyss", "Marsh", "Meadow", "Steelworks", "Tundra", "Zeppelin"}));
+}
+
 TEST(CampaignScreens, WithoutCampaignsOnlyEscLeaves) {
   campaignsfolder folder(0);
   session s(folder.path.string());
