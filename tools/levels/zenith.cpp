@@ -144,8 +144,34 @@ void foothills(level& k) {
   moon(k, 2800, -500, 50);
 }
 
+// The ice chimney: ledges up a shaft three screens high, alternately on its
+// left and right walls, with icicles under every other ledge so that a jump
+// taken too early hurts. A pendulum swings across the middle of the climb,
+// and a rest ledge halfway up spans the whole shaft.
+void chimney(level& k) {
+  k.player(300, 520);
+  ice(k, {{0, 560}, {800, 560}});
+  shaft(k, 0, 800, 560, -2700, 8, 170, 480);
+  for (int i = 0; i < 9; ++i) {
+    const double y = -970 - 170 * i;
+    if (i % 2 == 0) {
+      k.platform(320, y, 800, y, 12, "normal", kIce);
+      icicles(k, 360, 780, y + 6, 5, 26);
+    } else {
+      k.platform(0, y, 480, y, 12, "normal", kIce);
+    }
+  }
+  k.platform(0, -2500, 400, -2500, 12, "normal", kIce);
+  k.pendulum(400, -1900, 420, 55, 24, 3, "damaging");
+  k.goal(120, -2580, 120, -2520);
+  sky(k, -600, -2700, 1400, 500, 30);
+  peak(k, -400, 200, 900, 800);
+  peak(k, 1200, -400, 1000, 900);
+  moon(k, 1150, -2300, 60);
+}
+
 }  // namespace
 
-campaign zenith() { return {"Zenith", {foothills}}; }
+campaign zenith() { return {"Zenith", {foothills, chimney}}; }
 
 }  // namespace levels
