@@ -19,15 +19,19 @@ for i in \$(seq 1 100); do
   sleep 0.1
 done
 [ -n "\$win" ] || { echo "no window"; kill \$pid; exit 1; }
-sleep 1
-at() { xdotool mousemove --window "\$win" "\$1" "\$2"; sleep 0.2; }
-at 300 300; xdotool key 2; sleep 0.2
-at 300 300; xdotool click 1; sleep 0.3
-at 500 300; xdotool click 1; sleep 0.3
-xdotool key 3; sleep 0.2
-at 300 300; xdotool mousedown 1; sleep 0.3
-at 400 300; at 500 300; xdotool mouseup 1; sleep 0.3
-xdotool key ctrl+s; sleep 1
+# Generous pauses: a busy machine draws the editor slowly, and an event
+# sent before a frame has taken the last one is still seen, but late.
+sleep 2
+at() { xdotool mousemove --window "\$win" "\$1" "\$2"; sleep 0.4; }
+at 300 300; xdotool key 2; sleep 0.5
+at 300 300; xdotool click 1; sleep 0.6
+at 500 300; xdotool click 1; sleep 0.6
+xdotool key 3; sleep 0.5
+at 300 300; xdotool mousedown 1; sleep 0.6
+at 400 300; at 500 300; xdotool mouseup 1; sleep 0.6
+xdotool key ctrl+s
+for i in \$(seq 1 100); do [ -f level.txt ] && break; sleep 0.1; done
+sleep 0.5
 import -window root shot.png 2>/dev/null
 kill \$pid
 wait \$pid 2>/dev/null
