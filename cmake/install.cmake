@@ -49,6 +49,10 @@ configure_file("${TUMBO_PACKAGING}/tumbo.metainfo.xml.in" "${TUMBO_GENERATED}/tu
 install(FILES "${TUMBO_GENERATED}/tumbo.metainfo.xml" DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
 configure_file("${TUMBO_PACKAGING}/tumbo.6.in" "${TUMBO_GENERATED}/tumbo.6" @ONLY)
 install(FILES "${TUMBO_GENERATED}/tumbo.6" DESTINATION "${CMAKE_INSTALL_MANDIR}/man6")
+if(TARGET tumbo-edit)
+  configure_file("${TUMBO_PACKAGING}/tumbo-edit.6.in" "${TUMBO_GENERATED}/tumbo-edit.6" @ONLY)
+  install(FILES "${TUMBO_GENERATED}/tumbo-edit.6" DESTINATION "${CMAKE_INSTALL_MANDIR}/man6")
+endif()
 
 # The icons are drawn by the media tool from the player's ball.
 if(NOT TARGET tumbo-media)

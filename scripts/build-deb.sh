@@ -25,7 +25,7 @@ stage=$out/stage
 rm -rf "$stage"
 DESTDIR=$stage cmake --install "$out" --prefix /usr >/dev/null
 strip --strip-unneeded --remove-section=.comment --remove-section=.note "$stage"/usr/games/*
-gzip -9n "$stage/usr/share/man/man6/tumbo.6"
+gzip -9n "$stage"/usr/share/man/man6/*.6
 doc=$stage/usr/share/doc/tumbo
 mkdir -p "$doc"
 cp packaging/copyright "$doc/copyright"
