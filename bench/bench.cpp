@@ -275,6 +275,8 @@ const std::string& levelfile(int n) {
 }
 
 void forgetworld(game& g) {
+  // The solver's layout names the records about to go.
+  g.dropsolver();
   g.osballlist.clear();
   g.oslinklist.clear();
   g.ostensionlist.clear();

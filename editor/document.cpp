@@ -23,6 +23,8 @@ document fromgame(const game& g) {
 }
 
 void togame(const document& d, game& g) {
+  // The solver's layout names the records about to go.
+  g.dropsolver();
   g.osballlist.clear();
   g.oslinklist.clear();
   g.ostensionlist.clear();
