@@ -24,12 +24,15 @@ done
 sleep 2
 at() { xdotool mousemove --window "\$win" "\$1" "\$2"; sleep 0.4; }
 at 300 300; xdotool key 2; sleep 0.5
-at 300 300; xdotool click 1; sleep 0.6
-at 500 300; xdotool click 1; sleep 0.6
+# A press and a release held apart, as a hand clicks: a busy machine may
+# otherwise take both in one frame.
+click() { xdotool mousedown 1; sleep 0.3; xdotool mouseup 1; sleep 0.6; }
+at 300 300; click
+at 500 300; click
 xdotool key 3; sleep 0.5
 at 300 300; xdotool mousedown 1; sleep 0.6
 at 400 300; at 500 300; xdotool mouseup 1; sleep 0.6
-xdotool key ctrl+s
+xdotool keydown ctrl; sleep 0.3; xdotool keydown s; sleep 0.3; xdotool keyup s; sleep 0.3; xdotool keyup ctrl
 for i in \$(seq 1 100); do [ -f level.txt ] && break; sleep 0.1; done
 sleep 0.5
 import -window root shot.png 2>/dev/null
