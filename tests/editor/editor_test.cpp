@@ -254,7 +254,9 @@ TEST(Editor, DamagedFilesOpenWithTheCheckersFindings) {
   const std::string good = bytes("campaigns/Meadow/1");
   harness::gamedir* d = &dir;
   d->write("cut.txt", good.substr(0, good.size() / 2));
-  d->write("junk.txt", std::string("2\nNew Link\n99\n-5\nnan\n\0\0New Ball\n1e999\n", 40));
+  // Two NULs in the middle: the length is the literal's own, not strlen's.
+  static const char junk[] = "2\nNew Link\n99\n-5\nnan\n\0\0New Ball\n1e999\n";
+  d->write("junk.txt", std::string(junk, sizeof junk - 1));
   d->write("empty.txt", "");
   ed.open("cut.txt");
   EXPECT_FALSE(ed.doc.balls.empty());
