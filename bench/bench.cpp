@@ -274,25 +274,6 @@ const std::string& levelfile(int n) {
   return files[n] = path;
 }
 
-void forgetworld(game& g) {
-  // The solver's layout names the records about to go.
-  g.dropsolver();
-  g.osballlist.clear();
-  g.oslinklist.clear();
-  g.ostensionlist.clear();
-  g.osobjects.clear();
-  g.osvirtuallinkobjects.clear();
-  g.drawlist.clear();
-  g.virtuallinkobjectslist.clear();
-  g.grouplist.clear();
-  g.marionetobjectlist.clear();
-  g.firstball = nullptr;
-  g.virtuallinklist.clear();
-  g.balllist.clear();
-  g.linklist.clear();
-  g.TensionList.clear();
-}
-
 // Reading, grouping and numbering, as a level starts; the old world is
 // dropped outside the measured time.
 void BM_Load(benchmark::State& st) {
@@ -301,7 +282,7 @@ void BM_Load(benchmark::State& st) {
   for (auto _ : st) {
     g->openmarionet(1, path);
     st.PauseTiming();
-    forgetworld(*g);
+    g->forgetworld();
     st.ResumeTiming();
   }
   g->openmarionet(1, path);
@@ -328,13 +309,13 @@ void BM_LoadGrowth(benchmark::State& st) {
       g->openmarionet(1, smallpath);
       smallms += threadms() - t0;
       smallballs = g->balllist.size();
-      forgetworld(*g);
+      g->forgetworld();
     }
     const double t0 = threadms();
     g->openmarionet(1, largepath);
     largems += threadms() - t0;
     largeballs = g->balllist.size();
-    forgetworld(*g);
+    g->forgetworld();
   }
   const double n = static_cast<double>(st.iterations());
   const double smallavg = smallms / (n * repeats), largeavg = largems / n;

@@ -23,22 +23,7 @@ document fromgame(const game& g) {
 }
 
 void togame(const document& d, game& g) {
-  // The solver's layout names the records about to go.
-  g.dropsolver();
-  g.osballlist.clear();
-  g.oslinklist.clear();
-  g.ostensionlist.clear();
-  g.osobjects.clear();
-  g.osvirtuallinkobjects.clear();
-  g.drawlist.clear();
-  g.virtuallinkobjectslist.clear();
-  g.grouplist.clear();
-  g.marionetobjectlist.clear();
-  g.firstball = nullptr;
-  g.virtuallinklist.clear();
-  g.TensionList.clear();
-  g.linklist.clear();
-  g.balllist.clear();
+  g.forgetworld();
   for (const edball& e : d.balls) {
     auto b = std::make_unique<ball>();
     b->m = e.m;

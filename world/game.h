@@ -167,6 +167,8 @@ class game {
 
   // ==== world/level_file.cpp
   void openmarionet(int flag, const std::string& path);
+  // Drops every record of the world and every list and layout that names them.
+  void forgetworld();
   // Writes the world in the canonical layout; false when it cannot be written.
   bool savemarionet(const std::string& path);
   // The lines savemarionet writes (the balls renumbered 1, 2, 3 ...).

@@ -71,6 +71,27 @@ std::string real(double v) {
 
 }  // namespace
 
+void game::forgetworld() {
+  // The solver's layout names records of the world as it was.
+  dropsolver();
+  // The records go away with the lists: nothing may keep pointing at them.
+  osballlist.clear();
+  oslinklist.clear();
+  ostensionlist.clear();
+  osobjects.clear();
+  osvirtuallinkobjects.clear();
+  drawlist.clear();
+  virtuallinkobjectslist.clear();
+  grouplist.clear();
+  marionetobjectlist.clear();
+  firstball = nullptr;
+  grabbedball = nullptr;
+  virtuallinklist.clear();
+  balllist.clear();
+  linklist.clear();
+  TensionList.clear();
+}
+
 void game::openmarionet(int flag, const std::string& path) {
   updateballnumbers();
   // Read-only access is enough, so installed level files load too.
@@ -79,24 +100,7 @@ void game::openmarionet(int flag, const std::string& path) {
     openedfilename = path;
     // The solver's layout names records of the world as it was.
     dropsolver();
-    if (flag == 1) {
-      // The records go away with the lists: nothing may keep pointing at them.
-      osballlist.clear();
-      oslinklist.clear();
-      ostensionlist.clear();
-      osobjects.clear();
-      osvirtuallinkobjects.clear();
-      drawlist.clear();
-      virtuallinkobjectslist.clear();
-      grouplist.clear();
-      marionetobjectlist.clear();
-      firstball = nullptr;
-      grabbedball = nullptr;
-      virtuallinklist.clear();
-      balllist.clear();
-      linklist.clear();
-      TensionList.clear();
-    }
+    if (flag == 1) forgetworld();
     const int base = static_cast<int>(balllist.size());
 
     // Ball numbers seen so far; a later ball with the same number wins.
