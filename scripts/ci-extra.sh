@@ -26,9 +26,15 @@ step() {
   fi
 }
 
+# Every step is bounded (coreutils timeout kills the step's whole process
+# group), so a stuck program fails its step instead of hanging the run.
+bounded() {
+  timeout -k 30 "$@"
+}
+
 asan_build() {
   cmake -S "$src" -B "$src/build-asan" -DTUMBO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null &&
-    cmake --build "$src/build-asan" -j"$jobs"
+    bounded 2400 cmake --build "$src/build-asan" -j"$jobs"
 }
 
 # The X server test loads X11, D-Bus and GL driver libraries that keep memory
@@ -40,16 +46,16 @@ asan_tests() {
   export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
   # The real-binary scripts drive the window with timed key presses, which the
   # sanitized game is too slow for; they run in the normal build only.
-  ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j"$jobs" --timeout 900 \
+  ASAN_OPTIONS=detect_leaks=1 bounded 1800 ctest --output-on-failure -j"$jobs" --timeout 900 \
     -E '^(xvfb|script_app_screens|script_play_session|editor_window)$' || rc=1
-  ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure --timeout 900 -R '^xvfb$' || rc=1
+  ASAN_OPTIONS=detect_leaks=0 bounded 300 ctest --output-on-failure --timeout 900 -R '^xvfb$' || rc=1
   cd "$src" || return 1
   return $rc
 }
 
 fuzz_build() {
   CC=clang CXX=clang++ cmake -S "$src" -B "$src/build-fuzz" -DTUMBO_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    >/dev/null && cmake --build "$src/build-fuzz" -j"$jobs" --target fuzz_level fuzz_prefs fuzz_scores fuzz_keys
+    >/dev/null && bounded 1800 cmake --build "$src/build-fuzz" -j"$jobs" --target fuzz_level fuzz_prefs fuzz_scores fuzz_keys
 }
 
 # New inputs go to a scratch corpus; the committed seeds are only read.
@@ -57,7 +63,7 @@ fuzz_run() {
   local target=$1 work
   work=$(mktemp -d)
   UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ASAN_OPTIONS=detect_leaks=1 \
-    "$src/build-fuzz/tests/fuzz/fuzz_$target" -max_total_time="$fuzzseconds" -timeout=10 -rss_limit_mb=2048 \
+    bounded $((fuzzseconds + 120)) "$src/build-fuzz/tests/fuzz/fuzz_$target" -max_total_time="$fuzzseconds" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$src/build-fuzz/crash-$target-" \
     "$work" "$src/tests/fuzz/corpus/$target" >"$work.log" 2>&1
   local rc=$?
@@ -69,12 +75,12 @@ fuzz_run() {
 
 # clang and its sanitizer runtime build the fuzz targets; only this stage needs them.
 install_clang() {
-  bash "$src/scripts/install-packages.sh" clang libclang-rt-14-dev
+  bounded 1200 bash "$src/scripts/install-packages.sh" clang libclang-rt-14-dev
 }
 
 # The Debian package, installed, played as an ordinary user and removed; on
 # its own, outside the parallel test runs, since it installs into /usr.
-step "debian package" bash "$src/scripts/deb-test.sh" "$src/build"
+step "debian package" bounded 900 bash "$src/scripts/deb-test.sh" "$src/build"
 step "install clang" install_clang
 step "sanitizer build" asan_build
 step "sanitizer tests" asan_tests

@@ -28,6 +28,7 @@ user=tumbotest$$
 shots=${TUMBO_SHOTS:-$root/build-deb/installed-shots}
 mkdir -p "$shots"
 cleanup() {
+  pkill -9 -u "$user" >/dev/null 2>&1 || true
   dpkg --purge tumbo >/dev/null 2>&1 || true
   userdel -r "$user" >/dev/null 2>&1 || true
 }
@@ -44,10 +45,12 @@ useradd -m -s /bin/bash "$user"
 home=$(getent passwd "$user" | cut -d: -f6)
 work=$(runuser -u "$user" -- mktemp -d)
 chmod 0777 "$shots"
-(cd "$work" && runuser -u "$user" -- env -i HOME="$home" PATH=/usr/bin:/bin:/usr/games \
+# Bounded: a stuck game or X server fails the test rather than hanging CI.
+(cd "$work" && timeout -k 10 300 runuser -u "$user" -- env -i HOME="$home" PATH=/usr/bin:/bin:/usr/games \
   xvfb-run -a -s "-screen 0 1024x768x24" bash "$root/scripts/installed-drive.sh" "$game" "$shots")
 [ -f "$home/.local/share/tumbo/prefs.txt" ] || { echo "FAIL: no prefs.txt in $home/.local/share/tumbo"; exit 1; }
 rm -rf "$work"
+pkill -9 -u "$user" >/dev/null 2>&1 || true
 
 dpkg --purge tumbo >/dev/null
 left=""

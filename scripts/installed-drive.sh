@@ -17,7 +17,21 @@ fail() {
 [ ! -e "$own" ] || fail "$own exists before the first start"
 
 pid=
-trap '[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; true' EXIT
+# The game runs under strace (pid is strace's). Stopping strace while it
+# traces a game with threads can leave it stuck detaching, so the game itself
+# is killed and strace then ends on its own; nothing here waits unbounded.
+stopgame() {
+  pkill -9 -u "$(id -u)" -x tumbo 2>/dev/null || true
+  [ -n "$pid" ] || return 0
+  for _ in $(seq 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -9 "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  pid=
+}
+trap stopgame EXIT
 findwindow() {
   wid=$(timeout 20 xdotool search --sync --name '^TUMBO$' | tail -1) || fail "no window"
   xdotool windowfocus "$wid" 2>/dev/null || true
@@ -26,11 +40,11 @@ findwindow() {
   sleep 0.3
 }
 key() {
-  xdotool key --delay 150 "$@"
+  timeout 30 xdotool key --delay 150 "$@"
   sleep 0.7
 }
 shot() {
-  import -window root "$shots/$1.png"
+  timeout 30 import -window root "$shots/$1.png"
   echo "shot $1"
 }
 ended() {
@@ -133,7 +147,5 @@ shot 07_own_level
 grep -q "campaigns/Zz Mine/1\"" "$shots/05_chooser_with_own.trace" || fail "the player's level 1 was not read"
 key Escape Escape Escape Escape
 sleep 1
-kill "$pid" 2>/dev/null || true
-wait "$pid" 2>/dev/null || true
-pid=
+stopgame
 echo "installed game driven"
