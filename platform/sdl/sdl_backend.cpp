@@ -9,6 +9,10 @@
 // The game's own main() is the entry point, on Windows too.
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
+#include <SDL_syswm.h>
+#ifdef TUMBO_X11
+#include <X11/Xlib.h>
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -133,6 +137,58 @@ int keycode(const SDL_Keysym& k) {
   return code >= '0' && code <= '9' ? -1 : code;
 }
 
+// Whether the system really made the window as large as SDL was told it is.
+// Without a window manager (and on some remote desktops) a full-screen
+// request is never carried out: SDL then lays the picture out for the whole
+// desktop while the window stays at its first size, showing a clipped corner.
+// On X11 the window's real size is asked of the server for up to a second;
+// elsewhere SDL's word is taken.
+bool window_as_large_as_told(SDL_Window* win) {
+#ifdef TUMBO_X11
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(win, &info) || info.subsystem != SDL_SYSWM_X11) return true;
+  for (int tries = 0; tries < 50; tries++) {
+    SDL_PumpEvents();
+    XSync(info.info.x11.display, False);
+    XWindowAttributes a;
+    int w = 0, h = 0;
+    SDL_GetWindowSize(win, &w, &h);
+    if (XGetWindowAttributes(info.info.x11.display, info.info.x11.window, &a) && a.width >= w && a.height >= h)
+      return true;
+    SDL_Delay(20);
+  }
+  return false;
+#else
+  (void)win;
+  return true;
+#endif
+}
+
+// The largest size of the game's shape that fits the usable part of the
+// display (the screen less task bars and docks), never more than asked.
+void fit_to_display(int display, int& width, int& height) {
+  SDL_Rect usable;
+  if (display < 0 || SDL_GetDisplayUsableBounds(display, &usable) != 0 || usable.w <= 0 || usable.h <= 0) return;
+  if (width <= usable.w && height <= usable.h) return;
+  const double scale = std::min(double(usable.w) / width, double(usable.h) / height);
+  width = std::max(1, int(width * scale));
+  height = std::max(1, int(height * scale));
+}
+
+// Vertical sync paces the picture only where the display runs at the game's
+// own 60 frames a second; elsewhere it would change the game's speed, and
+// the timer alone paces it.
+// How close to the usable screen a window must come before the size of its
+// frame is worth waiting for.
+constexpr int kFrameRoom = 80;
+
+bool display_runs_at(int display, int hertz) {
+  SDL_DisplayMode mode;
+  if (display < 0 || SDL_GetCurrentDisplayMode(display, &mode) != 0) return false;
+  return mode.refresh_rate >= hertz - 1 && mode.refresh_rate <= hertz + 1;
+}
+
 void audio_callback(void*, Uint8* stream, int len) {
   static thread_local std::vector<float> mix;
   size_t frames = size_t(len) / (2 * sizeof(int16_t));
@@ -147,6 +203,9 @@ class sdl_backend : public plat::backend {
  public:
   sdl_backend() {
     SDL_SetMainReady();
+    // Real pixels on Windows at any display scaling (the manifest says so
+    // too): sharp, and a 1024 x 768 window stays 1024 x 768 pixels.
+    SDL_SetHint(SDL_HINT_WINDOWS_DPI_AWARENESS, "permonitorv2");
     // A display that is there but busy (an X server just after another
     // client left it, on a loaded machine) can refuse a connection for a
     // moment, and SDL would then settle for its invisible offscreen driver.
@@ -185,14 +244,47 @@ class sdl_backend : public plat::backend {
     // Full screen takes the desktop's own mode, so it works on every display.
     Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | (depth != 0 ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     flags = host::window_flags(flags, depth != 0);
-    win_ = SDL_CreateWindow(plat::app_title().c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
-                            height, flags);
+    // A window larger than the screen opens at the largest size that fits;
+    // the picture is letterboxed into it and the game keeps its own layout.
+    int ww = width, wh = height;
+    if (depth == 0) fit_to_display(0, ww, wh);
+    win_ = SDL_CreateWindow(plat::app_title().c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, ww, wh, flags);
     if (!win_) return false;
-    ren_ = SDL_CreateRenderer(win_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
+    const int display = SDL_GetWindowDisplayIndex(win_);
+    const Uint32 vsync = display_runs_at(display, hertz) ? SDL_RENDERER_PRESENTVSYNC : 0;
+    ren_ = SDL_CreateRenderer(win_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE | vsync);
     if (!ren_) ren_ = SDL_CreateRenderer(win_, -1, SDL_RENDERER_SOFTWARE);
     if (!ren_) {
       close();
       return false;
+    }
+    // Only now: SDL may make the window anew for the renderer it picks.
+    SDL_Rect usable;
+    if (depth == 0 && SDL_GetDisplayUsableBounds(display, &usable) == 0 &&
+        (ww > usable.w - kFrameRoom || wh > usable.h - kFrameRoom)) {
+      // Near the screen's size the frame that the window manager adds counts
+      // too; it is known once the manager has framed the window.
+      int top = 0, left = 0, bottom = 0, right = 0;
+      for (int tries = 0; tries < 15; tries++) {
+        SDL_PumpEvents();
+        if (SDL_GetWindowBordersSize(win_, &top, &left, &bottom, &right) != 0) break;
+        if (top + left + bottom + right > 0) break;
+        SDL_Delay(20);
+      }
+      if (ww + left + right > usable.w || wh + top + bottom > usable.h) {
+        const double scale =
+            std::min(double(usable.w - left - right) / width, double(usable.h - top - bottom) / height);
+        ww = std::max(1, int(width * scale));
+        wh = std::max(1, int(height * scale));
+        SDL_SetWindowSize(win_, ww, wh);
+        SDL_SetWindowPosition(win_, SDL_WINDOWPOS_CENTERED_DISPLAY(display), SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+      }
+    } else if (!window_as_large_as_told(win_)) {
+      // Full screen was not carried out: a window of the chosen size instead.
+      SDL_SetWindowFullscreen(win_, 0);
+      fit_to_display(display, ww, wh);
+      SDL_SetWindowSize(win_, ww, wh);
+      SDL_SetWindowPosition(win_, SDL_WINDOWPOS_CENTERED_DISPLAY(display), SDL_WINDOWPOS_CENTERED_DISPLAY(display));
     }
     alive_ = std::make_shared<int>(0);
     w_ = width;

@@ -119,3 +119,80 @@ TEST(SdlScaling, AResizedWindowShowsThePictureCentredAndUndistorted) {
   CloseGraphics();
   headless::install();
 }
+
+// Xvfb has no window manager, so nothing carries out a full-screen request:
+// the game must see that and show its picture whole in a window of its size
+// rather than laying it out for the whole screen and showing a corner.
+TEST(SdlScaling, FullScreenThatIsNotCarriedOutBecomesAWindowOfTheChosenSize) {
+  harness::gamedir dir;
+  UseSdlBackend();
+  SetAppTitle("TUMBO full");
+  ASSERT_TRUE(OpenGraphics(640, 480, 32, 60));
+  for (int i = 0; i < 30; i++) {
+    draw_pattern();
+    Flip(-1);
+  }
+  shot s = grab_screen(std::string(TUMBO_BINARY_DIR) + "/fullscreen-fallback.png");
+  ASSERT_EQ(s.img.w, 1280);
+  // At its own size, centred: the square is 100 pixels across, not doubled.
+  auto wide = s.span(1, 512, true), high = s.span(1, 640, false);
+  EXPECT_EQ(wide.second - wide.first + 1, 100);
+  EXPECT_EQ(high.second - high.first + 1, 100);
+  // The red top row and the blue left column are whole: 640 and 480 long
+  // (the column, drawn last, takes the corner).
+  auto top = s.span(0, high.first - 190, true);
+  EXPECT_EQ(top.second - top.first + 2, 640);
+  auto left = s.span(2, wide.first - 270, false);
+  EXPECT_EQ(left.second - left.first + 1, 480);
+  CloseGraphics();
+  headless::install();
+}
+
+// Run on an 800 x 600 screen (a test of its own): a 1024 x 768 window does not
+// fit, so it opens at the largest size that does, with the picture scaled
+// into it whole and the game still drawing at its own size.
+TEST(SmallScreen, AWindowLargerThanTheScreenOpensAtTheLargestSizeThatFits) {
+  harness::gamedir dir;
+  UseSdlBackend();
+  SetAppTitle("TUMBO small");
+  ASSERT_TRUE(OpenGraphics(1024, 768, 0, 60));
+  auto pattern = [] {
+    Cls();
+    SetColor(255, 0, 0);
+    DrawLine(0, 0, 1023, 0);
+    SetColor(0, 0, 255);
+    DrawLine(0, 0, 0, 767);
+    SetColor(0, 255, 0);
+    for (int y = 334; y < 434; y++) DrawLine(462, y, 561, y);
+    SetColor(255, 255, 255);
+  };
+  for (int i = 0; i < 30; i++) {
+    pattern();
+    Flip(-1);
+  }
+  shot s = grab_screen(std::string(TUMBO_BINARY_DIR) + "/small-screen.png");
+  ASSERT_EQ(s.img.w, 800);
+  ASSERT_EQ(s.img.h, 600);
+  // 800 / 1024 both ways: the top row runs the screen's width at its top, the
+  // left column its height, and the square is 78 pixels across.
+  auto top = s.span(0, 400, false);
+  EXPECT_EQ(top.first, 0);
+  auto across = s.span(0, 0, true);
+  EXPECT_LE(across.first, 1);
+  EXPECT_GE(across.second, 798);
+  auto down = s.span(2, 0, false);
+  EXPECT_EQ(down.first, 0);
+  EXPECT_GE(down.second, 598);
+  auto wide = s.span(1, 300, true);
+  EXPECT_NEAR(wide.second - wide.first + 1, 78, 2);
+  std::string own = dir.path() + "/own.png";
+  pattern();
+  ASSERT_TRUE(SaveScreenshot(own));
+  plat::image back;
+  ASSERT_TRUE(plat::decode_png(own, back));
+  EXPECT_EQ(back.w, 1024);
+  EXPECT_EQ(back.h, 768);
+  Flip(-1);
+  CloseGraphics();
+  headless::install();
+}
