@@ -50,4 +50,9 @@ bool begin_dialog(const std::string& title);
 void close_dialog();
 void end_dialog();
 
+// Files for the tools: a new empty file of the system's temporary folder
+// (its path, absolute; empty when none can be made), and removing one.
+std::string temporary_file(const std::string& stem);
+bool remove_file(const std::string& path);
+
 }  // namespace gui
