@@ -153,6 +153,7 @@ TEST(Editor, TestPlayCompletesAndLeavesTheWorldAsItWas) {
   ed.doc.links[4].kind = "stop";
   ed.change(before);
   const document built = ed.doc;
+  const std::vector<std::string> folder = ListDirectory(".");
   s = key({KEY_F5});
   for (int i = 0; i < 900; i++)
     s.push_back(frameinput{i < 45 ? std::set<int>{KEY_RIGHT} : std::set<int>{}, ""});
@@ -163,6 +164,11 @@ TEST(Editor, TestPlayCompletesAndLeavesTheWorldAsItWas) {
   EXPECT_EQ(ed.doc, built);
   EXPECT_EQ(ed.world.balllist.size(), built.balls.size());
   EXPECT_EQ(ed.world.balllist[2]->x, built.balls[2].x);
+  // The level went through a temporary file elsewhere, gone once read.
+  ASSERT_FALSE(ed.playfile.empty());
+  EXPECT_EQ(ed.playfile.front(), '/');
+  EXPECT_EQ(FileKind(ed.playfile), 0) << ed.playfile;
+  EXPECT_EQ(ListDirectory("."), folder);
   // Esc ends play too and reports it.
   s = key({KEY_F5});
   s.push_back(frameinput{{KEY_ESCAPE}, ""});
@@ -364,7 +370,19 @@ TEST(Editor, EveryEditIsFollowedAndUndone) {
     const int what = ed.doc.balls.size() < 3 ? 1 : rnd(10);
     const size_t depth = ed.hist.depth();
     switch (what) {
-      case 0: {  // move some balls
+      case 0: {  // move some balls, or a link's ball onto its other end (and off it)
+        if (!ed.doc.links.empty() && rnd(2)) {
+          const edit::edlink& l = ed.doc.links[size_t(rnd(int(ed.doc.links.size())))];
+          const edit::edball &a = ed.doc.balls[size_t(l.b1)], &b = ed.doc.balls[size_t(l.b2)];
+          ed.sel = {{l.b1}, {}};
+          edit::step s = ed.changing(ed.sel.balls, {});
+          if (a.x == b.x && a.y == b.y)
+            edit::moveselected(ed.doc, ed.sel, 30, 0);
+          else
+            edit::moveselected(ed.doc, ed.sel, b.x - a.x, b.y - a.y);
+          ed.changed(std::move(s));
+          break;
+        }
         ed.sel = {someballs(4), {}};
         edit::step s = ed.changing(ed.sel.balls, {});
         edit::moveselected(ed.doc, ed.sel, rnd(200) - 100, rnd(200) - 100);
