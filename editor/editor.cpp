@@ -12,6 +12,8 @@ namespace edit {
 namespace {
 // Records the checker looks at in one frame: well under a millisecond.
 constexpr size_t kCheckSlice = 128;
+// Frames a new window size must hold before the view takes it.
+constexpr int kSettleFrames = 10;
 }  // namespace
 
 editor::editor(int width, int height) : width_(width), height_(height) {
@@ -20,6 +22,30 @@ editor::editor(int width, int height) : width_(width), height_(height) {
   world.changeres(0, 0, 0);  // the game's own window and images, at the editor's size
   world.jumpsound = LoadSoundFile("media/jump.wav");
   newlevel();
+}
+
+void editor::fitwindow() {
+  // A window resized by hand: once its size has held for a few frames, the
+  // view is opened again at that size (the images with it), so that the
+  // level is drawn at the window's own pixels rather than scaled.
+  int w = 0, h = 0;
+  if (!gui::window_size(w, h) || (w == width_ && h == height_) || w < 400 || h < 300) {
+    settling_ = 0;
+    return;
+  }
+  if (w != settlew_ || h != settleh_) {
+    settlew_ = w;
+    settleh_ = h;
+    settling_ = 0;
+  }
+  if (++settling_ < kSettleFrames) return;
+  settling_ = 0;
+  gui::release_renderer();
+  world.xwin = w;
+  world.ywin = h;
+  world.changeres(0, 0, 1);
+  resize(w, h);
+  title();
 }
 
 void editor::resize(int width, int height) {
@@ -374,6 +400,7 @@ void editor::frame() {
     playframe();
     return;
   }
+  fitwindow();
   // The checker catches up a slice at a time, so that no frame waits for it.
   checker.work(doc, kCheckSlice);
   Cls();

@@ -279,6 +279,8 @@ class editor {
   int pressball = -1;
   double curx_ = 0, cury_ = 0, panx_ = 0, pany_ = 0;  // the pointer in the world
   step drag_;  // the moved balls as they were when the drag began
+  int settling_ = 0, settlew_ = 0, settleh_ = 0;  // a new window size, held so many frames
+  void fitwindow();
   void rebuild();  // everything made again from the document
   void follow(const step& s, bool forward);
   void syncball(int i);

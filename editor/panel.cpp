@@ -30,7 +30,8 @@ const char* kHelp[] = {
 }  // namespace
 
 void editor::panel() {
-  if (gui::begin_panel("tumbo-edit", width_ - 330, 0, 330, height_)) {
+  // The side panel keeps to the window's right edge, whatever its size.
+  if (gui::begin_panel("tumbo-edit", width_ - 330, 0, 330, height_, true)) {
     static const char* names[] = {"select", "ball", "link", "tension", "virtual"};
     for (int k = 0; k < 5; k++) {
       if (k) gui::same_line();

@@ -483,3 +483,35 @@ TEST(Editor, EveryEditIsFollowedAndUndone) {
   ASSERT_TRUE(ed.save());
   EXPECT_EQ(bytes("copy.txt"), bytes(level));
 }
+
+// A larger window shows more of the level at the same scale, with the panel
+// at its new right edge: a click where the panel was now adds a ball there.
+TEST(Editor, ResizedViewUsesTheWholeWindow) {
+  harness::gamedir dir;
+  headless::install();
+  editor ed(kW, kH);
+  auto clickat = [&](int x, int y) {
+    frameinput f;
+    f.mx = x;
+    f.my = y;
+    std::vector<frameinput> s = key({'2'});
+    s.push_back(f);
+    f.buttons = kLeft;
+    s.push_back(f);
+    f.buttons = 0;
+    s.push_back(f);
+    run(ed, s);
+  };
+  clickat(1100, 300);  // on the panel
+  EXPECT_TRUE(ed.doc.balls.empty());
+  ed.resize(1600, 1000);
+  EXPECT_EQ(ed.world.xwin, 1600);
+  EXPECT_DOUBLE_EQ(ed.worldx(800), ed.cx);
+  EXPECT_DOUBLE_EQ(ed.worldy(500), ed.cy);
+  clickat(1100, 300);
+  ASSERT_EQ(ed.doc.balls.size(), 1u);
+  EXPECT_DOUBLE_EQ(ed.doc.balls[0].x, 800);  // 512 + 300, snapped to the grid of 25
+  EXPECT_DOUBLE_EQ(ed.doc.balls[0].y, 175);  // 384 - 200, snapped
+  clickat(1500, 300);  // the panel, at its new place
+  EXPECT_EQ(ed.doc.balls.size(), 1u);
+}
