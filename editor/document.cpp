@@ -1,5 +1,6 @@
 // The document: the level's records by index, to and from the game's world,
 // read and written by the game's own reader and writer.
+#include <algorithm>
 #include <cmath>
 
 #include "editor/editor.h"
@@ -122,6 +123,33 @@ bool savedoc(const document& d, const std::string& path, std::string& why) {
   else
     why = "cannot write " + path + " (no permission, or the disk is full)";
   return false;
+}
+
+std::vector<std::string> levelfiles() {
+  std::vector<std::string> out;
+  // A campaign's levels in play order: numbered ones by their number.
+  auto byplay = [](const std::string& a, const std::string& b) {
+    const bool na = !a.empty() && a.find_first_not_of("0123456789") == std::string::npos;
+    const bool nb = !b.empty() && b.find_first_not_of("0123456789") == std::string::npos;
+    if (na != nb) return na;
+    if (na && a.size() != b.size()) return a.size() < b.size();
+    return a < b;
+  };
+  for (const std::string& c : ListDirectory("campaigns")) {
+    const std::string folder = "campaigns/" + c;
+    if (FileKind(folder) != 2) continue;
+    std::vector<std::string> names = ListDirectory(folder);
+    std::sort(names.begin(), names.end(), byplay);
+    for (const std::string& n : names)
+      if (FileKind(folder + "/" + n) == 1) out.push_back(folder + "/" + n);
+  }
+  // Files of the working folder that begin as a level does.
+  for (const std::string& n : ListDirectory(".")) {
+    if (FileKind(n) != 1) continue;
+    stream s = OpenTextRead(n);
+    if (s && !s.Eof() && s.ReadLine() == "2") out.push_back(n);
+  }
+  return out;
 }
 
 double restangle(const edball& a, const edball& j, const edball& c) {

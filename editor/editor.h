@@ -68,6 +68,9 @@ std::vector<std::string> doclines(const document& d);
 document opendoc(const std::string& path);
 // Writes through the game's writer, atomically; on failure why says why.
 bool savedoc(const document& d, const std::string& path, std::string& why);
+// The levels the Open dialog offers: every campaign's, in play order, then
+// the files of the working folder that begin as a level file does.
+std::vector<std::string> levelfiles();
 // The angle the joints would keep for three balls as they lie now.
 double restangle(const edball& a, const edball& j, const edball& c);
 
@@ -223,6 +226,9 @@ class editor {
   double gridstep = 25;
   document clipboard;
   std::vector<int> pending;  // balls clicked so far for a tension
+  // The Open dialog: the levels offered and the path chosen or typed.
+  std::vector<std::string> openlist;
+  std::string openpath;
   // Test play.
   std::unique_ptr<game> play;
   std::string playresult;

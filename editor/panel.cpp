@@ -30,6 +30,7 @@ const char* kHelp[] = {
 }  // namespace
 
 void editor::panel() {
+  bool asked = false;  // the Open dialog, opened beside the panel rather than within it
   // The side panel keeps to the window's right edge, whatever its size.
   if (gui::begin_panel("tumbo-edit", width_ - 330, 0, 330, height_, true)) {
     static const char* names[] = {"select", "ball", "link", "tension", "virtual"};
@@ -39,7 +40,11 @@ void editor::panel() {
     }
     gui::separator();
     gui::field("file", path);
-    if (gui::button("Open")) open(path);
+    if (gui::button("Open...")) {
+      openlist = levelfiles();
+      openpath = path;
+      asked = true;
+    }
     gui::same_line();
     if (gui::button("Save")) save();
     gui::same_line();
@@ -141,6 +146,23 @@ void editor::panel() {
     }
   }
   gui::end_panel();
+  if (asked) gui::open_dialog("Open a level");
+  if (gui::begin_dialog("Open a level")) {
+    gui::text("The campaigns' levels, and the level files of the working folder:");
+    gui::begin_list("levels", 320);
+    for (const std::string& f : openlist)
+      if (gui::selectable(f, f == openpath)) openpath = f;
+    gui::end_list();
+    const bool typed = gui::field("path", openpath);
+    if (dirty) gui::coloured(255, 220, 90, "The level here has unsaved changes: opening another drops them.");
+    if (gui::button("Open") || typed) {
+      open(openpath);
+      gui::close_dialog();
+    }
+    gui::same_line();
+    if (gui::button("Cancel")) gui::close_dialog();
+    gui::end_dialog();
+  }
   if (help) {
     if (gui::begin_panel("Help (F1)", 20, 20, 560, 260))
       for (const char* h : kHelp) gui::text(h);

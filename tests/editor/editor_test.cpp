@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <algorithm>
 #include <cmath>
 #include <set>
 #include <tuple>
@@ -514,4 +515,24 @@ TEST(Editor, ResizedViewUsesTheWholeWindow) {
   EXPECT_DOUBLE_EQ(ed.doc.balls[0].y, 175);  // 384 - 200, snapped
   clickat(1500, 300);  // the panel, at its new place
   EXPECT_EQ(ed.doc.balls.size(), 1u);
+}
+
+// The Open dialog's list: every campaign's levels in play order, then the
+// working folder's files that begin as a level does, and nothing else.
+TEST(Editor, OpenDialogListsTheLevels) {
+  harness::gamedir dir;
+  dir.write("mine.txt", bytes("campaigns/Meadow/2"));
+  dir.write("notes.txt", "not a level\n");
+  const std::vector<std::string> l = edit::levelfiles();
+  auto at = [&](const std::string& f) { return std::find(l.begin(), l.end(), f) - l.begin(); };
+  ASSERT_LT(size_t(at("campaigns/Meadow/10")), l.size());
+  EXPECT_EQ(at("campaigns/Meadow/2"), at("campaigns/Meadow/1") + 1);
+  EXPECT_EQ(at("campaigns/Meadow/10"), at("campaigns/Meadow/9") + 1);
+  EXPECT_EQ(l.back(), "mine.txt");
+  EXPECT_EQ(size_t(at("notes.txt")), l.size());
+  EXPECT_EQ(size_t(at("campaigns")), l.size());
+  size_t shipped = 0;
+  for (const auto& c : fs::directory_iterator("campaigns"))
+    for ([[maybe_unused]] const auto& f : fs::directory_iterator(c.path())) shipped++;
+  EXPECT_EQ(l.size(), shipped + 1);
 }
