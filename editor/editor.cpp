@@ -249,6 +249,8 @@ void editor::follow(const step& s, bool forward) {
   }
   std::erase_if(sel.balls, [&](int i) { return i >= int(doc.balls.size()); });
   std::erase_if(sel.links, [&](int i) { return i >= int(doc.links.size()); });
+  // A tension half made names balls by their numbers, which this may change.
+  if (s.kind != step::set) pending.clear();
 }
 
 void editor::commit(step s) {
@@ -431,6 +433,8 @@ void editor::keys() {
   if (KeyHeld(KEY_UP)) cy -= stride;
   if (KeyHeld(KEY_DOWN)) cy += stride;
   if (KeyPresses(KEY_F1)) help = !help;
+  // Edits wait for the drag under way to end: it holds the records it moves.
+  if (dragging >= 1 && dragging <= 4) return;
   if (KeyPresses(KEY_F5)) {
     startplay();
     return;
