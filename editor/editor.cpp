@@ -224,7 +224,8 @@ void editor::follow(const step& s, bool forward) {
       } else {
         // The balls first: the links put back name them.
         insertat(w.balllist, s.balls.at, [&](size_t k) { return newball(s.balls.was[k], w); });
-        insertat(w.linklist, s.links.at, [&](size_t k) { return newlink(doc.links[size_t(s.links.at[k])], w); });
+        insertat(w.linklist, s.links.at,
+                 [&](size_t k) { return newlink(doc.links[size_t(s.links.at[k])], w); });
         insertat(w.TensionList, s.tensions.at,
                  [&](size_t k) { return newtension(doc.tensions[size_t(s.tensions.at[k])], w); });
         insertat(w.virtuallinklist, s.virtuals.at,

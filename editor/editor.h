@@ -109,7 +109,7 @@ struct selection {
 // Records of one kind that a step touches, by index.
 template <class T>
 struct records {
-  std::vector<int> at;     // sorted
+  std::vector<int> at;      // sorted
   std::vector<T> was, now;  // as they were and as they are, for each index
   bool empty() const { return at.empty() && now.empty(); }
 };
@@ -284,8 +284,8 @@ class editor {
   double pressx = 0, pressy = 0, lastx = 0, lasty = 0;
   int pressball = -1;
   double curx_ = 0, cury_ = 0, panx_ = 0, pany_ = 0;  // the pointer in the world
-  step drag_;  // the moved balls as they were when the drag began
-  int settling_ = 0, settlew_ = 0, settleh_ = 0;  // a new window size, held so many frames
+  step drag_;                                         // the moved balls as they were when the drag began
+  int settling_ = 0, settlew_ = 0, settleh_ = 0;      // a new window size, held so many frames
   void fitwindow();
   void rebuild();  // everything made again from the document
   void follow(const step& s, bool forward);

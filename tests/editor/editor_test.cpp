@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <set>
 #include <tuple>
 
@@ -135,7 +135,8 @@ TEST(Editor, BuildsSavesAndTheGameReadsEveryRecord) {
   EXPECT_EQ(g.TensionList[0]->ball2, g.balllist[3].get());
   EXPECT_EQ(g.TensionList[0]->angle, ed.doc.tensions[0].angle);
   EXPECT_EQ(edit::fromgame(g), ed.doc);
-  EXPECT_EQ(ed.findings().errors, 0) << (ed.findings().findings.empty() ? "" : ed.findings().findings[0].what);
+  EXPECT_EQ(ed.findings().errors, 0) << (ed.findings().findings.empty() ? ""
+                                                                        : ed.findings().findings[0].what);
 }
 
 TEST(Editor, TestPlayCompletesAndLeavesTheWorldAsItWas) {
@@ -336,7 +337,8 @@ void agrees(editor& ed, const std::string& when) {
     EXPECT_EQ(kept.ballat(ed.doc, b.x + 1, b.y), fresh.ballat(ed.doc, b.x + 1, b.y)) << "ball " << i;
   }
   for (size_t i = 0; i < ed.doc.links.size(); i += 3) {
-    const edit::edball &a = ed.doc.balls[size_t(ed.doc.links[i].b1)], &b = ed.doc.balls[size_t(ed.doc.links[i].b2)];
+    const edit::edball &a = ed.doc.balls[size_t(ed.doc.links[i].b1)],
+                       &b = ed.doc.balls[size_t(ed.doc.links[i].b2)];
     const double x = (a.x + b.x) / 2, y = (a.y + b.y) / 2;
     EXPECT_EQ(kept.linkat(ed.doc, x, y), fresh.linkat(ed.doc, x, y)) << "link " << i;
   }
@@ -404,7 +406,8 @@ TEST(Editor, EveryEditIsFollowedAndUndone) {
         const auto before = ed.adding();
         const int a = rnd(int(ed.doc.balls.size())), b = rnd(4) == 0 ? a : rnd(int(ed.doc.balls.size()));
         const edit::edball &p = ed.doc.balls[size_t(a)], &q = ed.doc.balls[size_t(b)];
-        ed.doc.links.push_back({a, b, std::hypot(p.x - q.x, p.y - q.y), 3, {255, 255, 255}, rnd(3) ? "normal" : "stop"});
+        ed.doc.links.push_back(
+            {a, b, std::hypot(p.x - q.x, p.y - q.y), 3, {255, 255, 255}, rnd(3) ? "normal" : "stop"});
         ed.added(before);
         break;
       }
@@ -513,7 +516,7 @@ TEST(Editor, ResizedViewUsesTheWholeWindow) {
   ASSERT_EQ(ed.doc.balls.size(), 1u);
   EXPECT_DOUBLE_EQ(ed.doc.balls[0].x, 800);  // 512 + 300, snapped to the grid of 25
   EXPECT_DOUBLE_EQ(ed.doc.balls[0].y, 175);  // 384 - 200, snapped
-  clickat(1500, 300);  // the panel, at its new place
+  clickat(1500, 300);                        // the panel, at its new place
   EXPECT_EQ(ed.doc.balls.size(), 1u);
 }
 
