@@ -1,26 +1,207 @@
 // Edits of the document, and the history that undoes them: each entry keeps
-// the document as it was before the edit, so undo restores it exactly.
+// the records an edit changed as they were and as they became, so undo and
+// redo restore the document exactly, at the cost of what the edit touched.
 #include <algorithm>
-#include <set>
 
 #include "editor/editor.h"
+#include "editor/lists.h"
 
 namespace edit {
 
-bool history::undo(document& d) {
-  if (undo_.empty()) return false;
-  redo_.push_back(std::move(d));
-  d = std::move(undo_.back());
-  undo_.pop_back();
-  return true;
+namespace {
+
+// Ball numbers after the removal of the sorted balls (-1: removed), or the
+// other way round: the old number of each ball that stays.
+std::vector<int> afterremoval(size_t n, const std::vector<int>& removed) {
+  std::vector<int> to(n);
+  size_t k = 0;
+  int next = 0;
+  for (size_t i = 0; i < n; i++) {
+    if (k < removed.size() && size_t(removed[k]) == i) {
+      to[i] = -1;
+      k++;
+    } else {
+      to[i] = next++;
+    }
+  }
+  return to;
+}
+std::vector<int> beforeremoval(size_t n, const std::vector<int>& removed) {
+  std::vector<int> from;
+  from.reserve(n);
+  size_t k = 0;
+  for (size_t i = 0; from.size() < n; i++) {
+    if (k < removed.size() && size_t(removed[k]) == i)
+      k++;
+    else
+      from.push_back(int(i));
+  }
+  return from;
 }
 
-bool history::redo(document& d) {
-  if (redo_.empty()) return false;
-  undo_.push_back(std::move(d));
-  d = std::move(redo_.back());
+template <class F>
+void renumber(document& d, F to) {
+  for (edlink& l : d.links) l.b1 = to(l.b1), l.b2 = to(l.b2);
+  for (edtension& t : d.tensions) t.b1 = to(t.b1), t.b2 = to(t.b2), t.b3 = to(t.b3);
+  for (edvirtual& v : d.virtuals) v.b1 = to(v.b1), v.b2 = to(v.b2);
+}
+
+template <class T>
+void setrecords(std::vector<T>& v, const records<T>& r, bool forward) {
+  for (size_t k = 0; k < r.at.size(); k++) v[size_t(r.at[k])] = forward ? r.now[k] : r.was[k];
+}
+template <class T>
+void appendrecords(std::vector<T>& v, const records<T>& r, bool forward) {
+  if (forward)
+    v.insert(v.end(), r.now.begin(), r.now.end());
+  else
+    v.resize(v.size() - r.now.size());
+}
+
+// The records at which two lists of the same length differ.
+template <class T>
+records<T> changes(const std::vector<T>& before, const std::vector<T>& after) {
+  records<T> r;
+  for (size_t i = 0; i < before.size(); i++)
+    if (!(before[i] == after[i])) {
+      r.at.push_back(int(i));
+      r.was.push_back(before[i]);
+      r.now.push_back(after[i]);
+    }
+  return r;
+}
+template <class T>
+bool grows(const std::vector<T>& before, const std::vector<T>& after) {
+  return before.size() <= after.size() && std::equal(before.begin(), before.end(), after.begin());
+}
+template <class T>
+records<T> tail(const std::vector<T>& before, const std::vector<T>& after) {
+  records<T> r;
+  r.now.assign(after.begin() + ptrdiff_t(before.size()), after.end());
+  return r;
+}
+
+}  // namespace
+
+void apply(document& d, const step& s, bool forward) {
+  switch (s.kind) {
+    case step::set:
+      setrecords(d.balls, s.balls, forward);
+      setrecords(d.links, s.links, forward);
+      setrecords(d.tensions, s.tensions, forward);
+      setrecords(d.virtuals, s.virtuals, forward);
+      break;
+    case step::append:
+      appendrecords(d.balls, s.balls, forward);
+      appendrecords(d.links, s.links, forward);
+      appendrecords(d.tensions, s.tensions, forward);
+      appendrecords(d.virtuals, s.virtuals, forward);
+      break;
+    case step::erase:
+      if (forward) {
+        // The removed records keep the numbers they had; those that stay are
+        // renumbered after the removal.
+        const std::vector<int> to = afterremoval(d.balls.size(), s.balls.at);
+        eraseat(d.balls, s.balls.at);
+        eraseat(d.links, s.links.at);
+        eraseat(d.tensions, s.tensions.at);
+        eraseat(d.virtuals, s.virtuals.at);
+        renumber(d, [&](int i) { return to[size_t(i)]; });
+      } else {
+        const std::vector<int> from = beforeremoval(d.balls.size(), s.balls.at);
+        renumber(d, [&](int i) { return from[size_t(i)]; });
+        insertat(d.balls, s.balls.at, [&](size_t k) { return s.balls.was[k]; });
+        insertat(d.links, s.links.at, [&](size_t k) { return s.links.was[k]; });
+        insertat(d.tensions, s.tensions.at, [&](size_t k) { return s.tensions.was[k]; });
+        insertat(d.virtuals, s.virtuals.at, [&](size_t k) { return s.virtuals.was[k]; });
+      }
+      break;
+    case step::tofront:
+      if (forward) {
+        makefirst(d, s.first);
+      } else if (s.first > 0 && s.first < int(d.balls.size())) {
+        const int k = s.first;
+        std::rotate(d.balls.begin(), d.balls.begin() + 1, d.balls.begin() + k + 1);
+        renumber(d, [&](int i) { return i == 0 ? k : i <= k ? i - 1 : i; });
+      }
+      break;
+    case step::whole:
+      d = forward ? s.now : s.was;
+      break;
+  }
+}
+
+step difference(const document& before, const document& after) {
+  step s;
+  if (before.balls.size() == after.balls.size() && before.links.size() == after.links.size() &&
+      before.tensions.size() == after.tensions.size() && before.virtuals.size() == after.virtuals.size()) {
+    s.kind = step::set;
+    s.balls = changes(before.balls, after.balls);
+    s.links = changes(before.links, after.links);
+    s.tensions = changes(before.tensions, after.tensions);
+    s.virtuals = changes(before.virtuals, after.virtuals);
+  } else if (grows(before.balls, after.balls) && grows(before.links, after.links) &&
+             grows(before.tensions, after.tensions) && grows(before.virtuals, after.virtuals)) {
+    s.kind = step::append;
+    s.balls = tail(before.balls, after.balls);
+    s.links = tail(before.links, after.links);
+    s.tensions = tail(before.tensions, after.tensions);
+    s.virtuals = tail(before.virtuals, after.virtuals);
+  } else {
+    s.kind = step::whole;
+    s.was = before;
+    s.now = after;
+  }
+  return s;
+}
+
+step erasure(const document& d, const selection& sel) {
+  step s;
+  s.kind = step::erase;
+  std::vector<char> gone(d.balls.size(), 0);
+  for (int i : sel.balls)
+    if (i >= 0 && i < int(d.balls.size()) && !gone[size_t(i)]) {
+      gone[size_t(i)] = 1;
+      s.balls.at.push_back(i);
+      s.balls.was.push_back(d.balls[size_t(i)]);
+    }
+  auto out = [&](int i) { return gone[size_t(i)] != 0; };
+  for (size_t i = 0; i < d.links.size(); i++) {
+    const edlink& l = d.links[i];
+    if (sel.haslink(int(i)) || out(l.b1) || out(l.b2)) {
+      s.links.at.push_back(int(i));
+      s.links.was.push_back(l);
+    }
+  }
+  for (size_t i = 0; i < d.tensions.size(); i++) {
+    const edtension& t = d.tensions[i];
+    if (out(t.b1) || out(t.b2) || out(t.b3)) {
+      s.tensions.at.push_back(int(i));
+      s.tensions.was.push_back(t);
+    }
+  }
+  for (size_t i = 0; i < d.virtuals.size(); i++) {
+    const edvirtual& v = d.virtuals[i];
+    if (out(v.b1) || out(v.b2)) {
+      s.virtuals.at.push_back(int(i));
+      s.virtuals.was.push_back(v);
+    }
+  }
+  return s;
+}
+
+const step* history::undo() {
+  if (undo_.empty()) return nullptr;
+  redo_.push_back(std::move(undo_.back()));
+  undo_.pop_back();
+  return &redo_.back();
+}
+
+const step* history::redo() {
+  if (redo_.empty()) return nullptr;
+  undo_.push_back(std::move(redo_.back()));
   redo_.pop_back();
-  return true;
+  return &undo_.back();
 }
 
 document copyof(const document& d, const selection& s) {
@@ -68,38 +249,7 @@ std::vector<int> pastein(document& d, const document& piece, double dx, double d
   return added;
 }
 
-void removeselected(document& d, const selection& s) {
-  std::vector<int> to(d.balls.size());
-  std::vector<edball> balls;
-  for (size_t i = 0; i < d.balls.size(); i++) {
-    to[i] = s.hasball(int(i)) ? -1 : int(balls.size());
-    if (to[i] >= 0) balls.push_back(d.balls[i]);
-  }
-  auto kept = [&](int i) { return to[size_t(i)] >= 0; };
-  std::vector<edlink> links;
-  for (size_t i = 0; i < d.links.size(); i++) {
-    edlink l = d.links[i];
-    if (s.haslink(int(i)) || !kept(l.b1) || !kept(l.b2)) continue;
-    l.b1 = to[size_t(l.b1)];
-    l.b2 = to[size_t(l.b2)];
-    links.push_back(l);
-  }
-  std::vector<edtension> tensions;
-  for (edtension t : d.tensions) {
-    if (!kept(t.b1) || !kept(t.b2) || !kept(t.b3)) continue;
-    t.b1 = to[size_t(t.b1)];
-    t.b2 = to[size_t(t.b2)];
-    t.b3 = to[size_t(t.b3)];
-    tensions.push_back(t);
-  }
-  std::vector<edvirtual> virtuals;
-  for (edvirtual v : d.virtuals)
-    if (kept(v.b1) && kept(v.b2)) virtuals.push_back({to[size_t(v.b1)], to[size_t(v.b2)]});
-  d.balls = std::move(balls);
-  d.links = std::move(links);
-  d.tensions = std::move(tensions);
-  d.virtuals = std::move(virtuals);
-}
+void removeselected(document& d, const selection& s) { apply(d, erasure(d, s), true); }
 
 void moveselected(document& d, const selection& s, double dx, double dy) {
   for (int i : s.balls) {

@@ -1,5 +1,6 @@
 // The document: the level's records by index, to and from the game's world,
 // read and written by the game's own reader and writer.
+#include <algorithm>
 #include <cmath>
 
 #include "editor/editor.h"
@@ -22,53 +23,74 @@ document fromgame(const game& g) {
   return d;
 }
 
+void toball(const edball& e, ball& b) {
+  b.m = e.m;
+  b.x = b.oldx = e.x;
+  b.y = b.oldy = e.y;
+  b.r = e.r;
+  b.anchored = e.anchored;
+  b.anchorx = e.anchorx;
+  b.anchory = e.anchory;
+  b.balltension = e.balltension;
+  b.color = e.color;
+  b.kind = e.kind;
+  b.rolling = e.rolling;
+  b.tumbo = 0;
+}
+
+void tolink(const edlink& e, struct link& l, const game& g) {
+  l.ball1 = g.balllist[size_t(e.b1)].get();
+  l.ball2 = g.balllist[size_t(e.b2)].get();
+  l.distance = e.distance;
+  l.width = e.width;
+  l.color = e.color;
+  l.kind = e.kind;
+}
+
+void totension(const edtension& e, tension& t, const game& g) {
+  t.ball1 = g.balllist[size_t(e.b1)].get();
+  t.ball2 = g.balllist[size_t(e.b2)].get();
+  t.ball3 = g.balllist[size_t(e.b3)].get();
+  t.angle = e.angle;
+  t.strength = e.strength;
+}
+
+void tovirtual(const edvirtual& e, struct link& l, const game& g) {
+  l.ball1 = g.balllist[size_t(e.b1)].get();
+  l.ball2 = g.balllist[size_t(e.b2)].get();
+  l.kind = "virtual";
+}
+
+std::unique_ptr<ball> newball(const edball& e, game& g) {
+  auto b = std::make_unique<ball>();
+  toball(e, *b);
+  b->gamoz = &g;
+  return b;
+}
+std::unique_ptr<struct link> newlink(const edlink& e, game& g) {
+  auto l = std::make_unique<struct link>();
+  tolink(e, *l, g);
+  l->gamoz = &g;
+  return l;
+}
+std::unique_ptr<tension> newtension(const edtension& e, game& g) {
+  auto t = std::make_unique<tension>();
+  totension(e, *t, g);
+  return t;
+}
+std::unique_ptr<struct link> newvirtual(const edvirtual& e, game& g) {
+  auto l = std::make_unique<struct link>();
+  tovirtual(e, *l, g);
+  l->gamoz = &g;
+  return l;
+}
+
 void togame(const document& d, game& g) {
   g.forgetworld();
-  for (const edball& e : d.balls) {
-    auto b = std::make_unique<ball>();
-    b->m = e.m;
-    b->x = b->oldx = e.x;
-    b->y = b->oldy = e.y;
-    b->r = e.r;
-    b->anchored = e.anchored;
-    b->anchorx = e.anchorx;
-    b->anchory = e.anchory;
-    b->balltension = e.balltension;
-    b->color = e.color;
-    b->kind = e.kind;
-    b->rolling = e.rolling;
-    b->gamoz = &g;
-    g.balllist.push_back(std::move(b));
-  }
-  auto at = [&](int i) { return g.balllist[size_t(i)].get(); };
-  for (const edlink& e : d.links) {
-    auto l = std::make_unique<struct link>();
-    l->ball1 = at(e.b1);
-    l->ball2 = at(e.b2);
-    l->distance = e.distance;
-    l->width = e.width;
-    l->color = e.color;
-    l->kind = e.kind;
-    l->gamoz = &g;
-    g.linklist.push_back(std::move(l));
-  }
-  for (const edtension& e : d.tensions) {
-    auto t = std::make_unique<tension>();
-    t->ball1 = at(e.b1);
-    t->ball2 = at(e.b2);
-    t->ball3 = at(e.b3);
-    t->angle = e.angle;
-    t->strength = e.strength;
-    g.TensionList.push_back(std::move(t));
-  }
-  for (const edvirtual& e : d.virtuals) {
-    auto l = std::make_unique<struct link>();
-    l->ball1 = at(e.b1);
-    l->ball2 = at(e.b2);
-    l->kind = "virtual";
-    l->gamoz = &g;
-    g.virtuallinklist.push_back(std::move(l));
-  }
+  for (const edball& e : d.balls) g.balllist.push_back(newball(e, g));
+  for (const edlink& e : d.links) g.linklist.push_back(newlink(e, g));
+  for (const edtension& e : d.tensions) g.TensionList.push_back(newtension(e, g));
+  for (const edvirtual& e : d.virtuals) g.virtuallinklist.push_back(newvirtual(e, g));
   g.firstball = g.balllist.empty() ? nullptr : g.balllist.front().get();
   g.defineobjects();
   g.updateballnumbers();
@@ -101,6 +123,33 @@ bool savedoc(const document& d, const std::string& path, std::string& why) {
   else
     why = "cannot write " + path + " (no permission, or the disk is full)";
   return false;
+}
+
+std::vector<std::string> levelfiles() {
+  std::vector<std::string> out;
+  // A campaign's levels in play order: numbered ones by their number.
+  auto byplay = [](const std::string& a, const std::string& b) {
+    const bool na = !a.empty() && a.find_first_not_of("0123456789") == std::string::npos;
+    const bool nb = !b.empty() && b.find_first_not_of("0123456789") == std::string::npos;
+    if (na != nb) return na;
+    if (na && a.size() != b.size()) return a.size() < b.size();
+    return a < b;
+  };
+  for (const std::string& c : ListDirectory("campaigns")) {
+    const std::string folder = "campaigns/" + c;
+    if (FileKind(folder) != 2) continue;
+    std::vector<std::string> names = ListDirectory(folder);
+    std::sort(names.begin(), names.end(), byplay);
+    for (const std::string& n : names)
+      if (FileKind(folder + "/" + n) == 1) out.push_back(folder + "/" + n);
+  }
+  // Files of the working folder that begin as a level does.
+  for (const std::string& n : ListDirectory(".")) {
+    if (FileKind(n) != 1) continue;
+    stream s = OpenTextRead(n);
+    if (s && !s.Eof() && s.ReadLine() == "2") out.push_back(n);
+  }
+  return out;
 }
 
 double restangle(const edball& a, const edball& j, const edball& c) {

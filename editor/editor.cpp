@@ -4,9 +4,17 @@
 #include <algorithm>
 #include <cmath>
 
+#include "editor/lists.h"
 #include "platform/gui.h"
 
 namespace edit {
+
+namespace {
+// Records the checker looks at in one frame: well under a millisecond.
+constexpr size_t kCheckSlice = 128;
+// Frames a new window size must hold before the view takes it.
+constexpr int kSettleFrames = 10;
+}  // namespace
 
 editor::editor(int width, int height) : width_(width), height_(height) {
   world.xwin = width;
@@ -16,6 +24,38 @@ editor::editor(int width, int height) : width_(width), height_(height) {
   newlevel();
 }
 
+void editor::fitwindow() {
+  // A window resized by hand: once its size has held for a few frames, the
+  // view is opened again at that size (the images with it), so that the
+  // level is drawn at the window's own pixels rather than scaled.
+  int w = 0, h = 0;
+  if (!gui::window_size(w, h) || (w == width_ && h == height_) || w < 400 || h < 300) {
+    settling_ = 0;
+    return;
+  }
+  if (w != settlew_ || h != settleh_) {
+    settlew_ = w;
+    settleh_ = h;
+    settling_ = 0;
+  }
+  if (++settling_ < kSettleFrames) return;
+  settling_ = 0;
+  gui::release_renderer();
+  world.xwin = w;
+  world.ywin = h;
+  world.changeres(0, 0, 1);
+  resize(w, h);
+  title();
+}
+
+void editor::resize(int width, int height) {
+  if (width == width_ && height == height_) return;
+  width_ = width;
+  height_ = height;
+  world.xwin = width;
+  world.ywin = height;
+}
+
 void editor::newlevel() {
   doc = {};
   hist = {};
@@ -23,7 +63,9 @@ void editor::newlevel() {
   path.clear();
   dirty = false;
   opened = {};
-  refresh();
+  rebuild();
+  checker.reset(doc);
+  title();
 }
 
 void editor::open(const std::string& file) {
@@ -42,7 +84,9 @@ void editor::open(const std::string& file) {
     cx = doc.balls.front().x;
     cy = doc.balls.front().y;
   }
-  refresh();
+  rebuild();
+  checker.reset(doc);
+  title();
 }
 
 bool editor::save() {
@@ -58,33 +102,255 @@ bool editor::save() {
   return true;
 }
 
-void editor::refresh() {
+void editor::rebuild() {
   togame(doc, world);
-  index.build(doc);
-  found = checklevel(doclines(doc));
+  figuresstale_ = false;
+  indexstale_ = true;
+  linksstale_ = true;
+  checker.markall(doc);
+}
+
+const spatialindex& editor::picking() {
+  if (indexstale_ || index_.worn()) {
+    index_.build(doc);
+    indexstale_ = false;
+  }
+  return index_;
+}
+
+const std::vector<std::vector<int>>& editor::balllinks() {
+  if (linksstale_) {
+    balllinks_.assign(doc.balls.size(), {});
+    for (int i = 0; i < int(doc.links.size()); i++) {
+      balllinks_[size_t(doc.links[size_t(i)].b1)].push_back(i);
+      if (doc.links[size_t(i)].b2 != doc.links[size_t(i)].b1)
+        balllinks_[size_t(doc.links[size_t(i)].b2)].push_back(i);
+    }
+    linksstale_ = false;
+  }
+  return balllinks_;
+}
+
+void editor::syncball(int i) { toball(doc.balls[size_t(i)], *world.balllist[size_t(i)]); }
+
+void editor::synclink(int i) {
+  struct link& l = *world.linklist[size_t(i)];
+  const ball *a = l.ball1, *b = l.ball2;
+  tolink(doc.links[size_t(i)], l, world);
+  // A link that joins other balls changes the figures.
+  if (l.ball1 != a || l.ball2 != b) figuresstale_ = linksstale_ = indexstale_ = true;
+}
+
+void editor::follow(const step& s, bool forward) {
+  game& w = world;
+  // Nothing may keep naming records that go: the lists made from the
+  // figures are made again before the next drawing.
+  auto forget = [&] {
+    w.dropsolver();
+    w.osballlist.clear();
+    w.oslinklist.clear();
+    w.ostensionlist.clear();
+    w.osobjects.clear();
+    w.osvirtuallinkobjects.clear();
+    w.drawlist.clear();
+    w.virtuallinkobjectslist.clear();
+    w.grouplist.clear();
+    w.marionetobjectlist.clear();
+    w.firstball = nullptr;
+    w.grabbedball = nullptr;
+    figuresstale_ = true;
+  };
+  checker.follow(doc, s, forward);
+  switch (s.kind) {
+    case step::set: {
+      const bool grid = !indexstale_;
+      const auto& around = balllinks();
+      for (int i : s.balls.at) {
+        syncball(i);
+        if (grid) index_.addball(doc, i);
+        for (int l : around[size_t(i)]) {
+          checker.marklink(l);  // a link's length check looks at its balls
+          if (grid) index_.addlink(doc, l);
+        }
+      }
+      for (int i : s.links.at) {
+        synclink(i);
+        if (!indexstale_) index_.addlink(doc, i);
+      }
+      for (int i : s.tensions.at) totension(doc.tensions[size_t(i)], *w.TensionList[size_t(i)], w);
+      for (int i : s.virtuals.at) {
+        tovirtual(doc.virtuals[size_t(i)], *w.virtuallinklist[size_t(i)], w);
+        figuresstale_ = true;
+      }
+      break;
+    }
+    case step::append:
+      if (forward) {
+        const size_t b0 = w.balllist.size(), l0 = w.linklist.size();
+        for (size_t i = b0; i < doc.balls.size(); i++) w.balllist.push_back(newball(doc.balls[i], w));
+        for (size_t i = l0; i < doc.links.size(); i++) w.linklist.push_back(newlink(doc.links[i], w));
+        for (size_t i = w.TensionList.size(); i < doc.tensions.size(); i++)
+          w.TensionList.push_back(newtension(doc.tensions[i], w));
+        for (size_t i = w.virtuallinklist.size(); i < doc.virtuals.size(); i++)
+          w.virtuallinklist.push_back(newvirtual(doc.virtuals[i], w));
+        if (!linksstale_) {
+          balllinks_.resize(doc.balls.size());
+          for (size_t i = l0; i < doc.links.size(); i++) {
+            balllinks_[size_t(doc.links[i].b1)].push_back(int(i));
+            if (doc.links[i].b2 != doc.links[i].b1) balllinks_[size_t(doc.links[i].b2)].push_back(int(i));
+          }
+        }
+        if (!indexstale_) {
+          for (size_t i = b0; i < doc.balls.size(); i++) index_.addball(doc, int(i));
+          for (size_t i = l0; i < doc.links.size(); i++) index_.addlink(doc, int(i));
+        }
+      } else {
+        forget();
+        w.balllist.resize(doc.balls.size());
+        w.linklist.resize(doc.links.size());
+        w.TensionList.resize(doc.tensions.size());
+        w.virtuallinklist.resize(doc.virtuals.size());
+        indexstale_ = linksstale_ = true;
+      }
+      figuresstale_ = true;
+      break;
+    case step::erase:
+      forget();
+      if (forward) {
+        eraseat(w.balllist, s.balls.at);
+        eraseat(w.linklist, s.links.at);
+        eraseat(w.TensionList, s.tensions.at);
+        eraseat(w.virtuallinklist, s.virtuals.at);
+      } else {
+        // The balls first: the links put back name them.
+        insertat(w.balllist, s.balls.at, [&](size_t k) { return newball(s.balls.was[k], w); });
+        insertat(w.linklist, s.links.at,
+                 [&](size_t k) { return newlink(doc.links[size_t(s.links.at[k])], w); });
+        insertat(w.TensionList, s.tensions.at,
+                 [&](size_t k) { return newtension(doc.tensions[size_t(s.tensions.at[k])], w); });
+        insertat(w.virtuallinklist, s.virtuals.at,
+                 [&](size_t k) { return newvirtual(doc.virtuals[size_t(s.virtuals.at[k])], w); });
+      }
+      indexstale_ = linksstale_ = true;
+      break;
+    case step::tofront:
+      if (s.first > 0 && s.first < int(w.balllist.size())) {
+        forget();
+        const auto b = w.balllist.begin();
+        if (forward)
+          std::rotate(b, b + s.first, b + s.first + 1);
+        else
+          std::rotate(b, b + 1, b + s.first + 1);
+        indexstale_ = linksstale_ = true;
+      }
+      break;
+    case step::whole:
+      rebuild();
+      break;
+  }
   std::erase_if(sel.balls, [&](int i) { return i >= int(doc.balls.size()); });
   std::erase_if(sel.links, [&](int i) { return i >= int(doc.links.size()); });
+  // A tension half made names balls by their numbers, which this may change.
+  if (s.kind != step::set) pending.clear();
+}
+
+void editor::commit(step s) {
+  if (s.kind != step::whole && s.kind != step::tofront && s.balls.empty() && s.links.empty() &&
+      s.tensions.empty() && s.virtuals.empty())
+    return;
+  follow(s, true);
+  hist.record(std::move(s));
+  dirty = true;
   title();
 }
 
 void editor::change(const document& before) {
   if (before == doc) return;
-  hist.record(before);
-  dirty = true;
-  refresh();
+  commit(difference(before, doc));
+}
+
+step editor::changing(const std::vector<int>& balls, const std::vector<int>& links,
+                      const std::vector<int>& tensions) {
+  step s;
+  s.kind = step::set;
+  s.balls.at = balls;
+  for (int i : balls) s.balls.was.push_back(doc.balls[size_t(i)]);
+  s.links.at = links;
+  for (int i : links) s.links.was.push_back(doc.links[size_t(i)]);
+  s.tensions.at = tensions;
+  for (int i : tensions) s.tensions.was.push_back(doc.tensions[size_t(i)]);
+  return s;
+}
+
+namespace {
+// Keeps the records that did change, with what they became.
+template <class T>
+void keepchanged(records<T>& r, const std::vector<T>& now) {
+  records<T> out;
+  for (size_t k = 0; k < r.at.size(); k++) {
+    const T& v = now[size_t(r.at[k])];
+    if (v == r.was[k]) continue;
+    out.at.push_back(r.at[k]);
+    out.was.push_back(std::move(r.was[k]));
+    out.now.push_back(v);
+  }
+  r = std::move(out);
+}
+}  // namespace
+
+void editor::changed(step s) {
+  keepchanged(s.balls, doc.balls);
+  keepchanged(s.links, doc.links);
+  keepchanged(s.tensions, doc.tensions);
+  keepchanged(s.virtuals, doc.virtuals);
+  commit(std::move(s));
+}
+
+std::array<size_t, 4> editor::adding() const {
+  return {doc.balls.size(), doc.links.size(), doc.tensions.size(), doc.virtuals.size()};
+}
+
+void editor::added(const std::array<size_t, 4>& before) {
+  step s;
+  s.kind = step::append;
+  s.balls.now.assign(doc.balls.begin() + ptrdiff_t(before[0]), doc.balls.end());
+  s.links.now.assign(doc.links.begin() + ptrdiff_t(before[1]), doc.links.end());
+  s.tensions.now.assign(doc.tensions.begin() + ptrdiff_t(before[2]), doc.tensions.end());
+  s.virtuals.now.assign(doc.virtuals.begin() + ptrdiff_t(before[3]), doc.virtuals.end());
+  commit(std::move(s));
+}
+
+void editor::remove(const selection& which) {
+  step s = erasure(doc, which);
+  if (s.balls.empty() && s.links.empty()) return;
+  apply(doc, s, true);
+  commit(std::move(s));
+}
+
+void editor::tofront(int ball) {
+  if (ball <= 0 || ball >= int(doc.balls.size())) return;
+  step s;
+  s.kind = step::tofront;
+  s.first = ball;
+  apply(doc, s, true);
+  commit(std::move(s));
 }
 
 void editor::undo() {
-  if (hist.undo(doc)) {
+  if (const step* s = hist.undo()) {
+    apply(doc, *s, false);
+    follow(*s, false);
     dirty = true;
-    refresh();
+    title();
   }
 }
 
 void editor::redo() {
-  if (hist.redo(doc)) {
+  if (const step* s = hist.redo()) {
+    apply(doc, *s, true);
+    follow(*s, true);
     dirty = true;
-    refresh();
+    title();
   }
 }
 
@@ -94,10 +360,13 @@ void editor::title() {
 
 void editor::startplay() {
   // The level goes through a file and the game's own set-up, as a level of
-  // a campaign does; the document itself is never touched by play.
-  const std::string file = ".tumbo-edit-play";
-  if (!WriteTextFileSafely(file, doclines(doc))) {
-    message = "test play needs to write " + file + " in the working folder";
+  // a campaign does; the document itself is never touched by play. The file
+  // is a temporary one, gone once the game has read it.
+  playfile = gui::temporary_file("tumbo-edit-play");
+  if (playfile.empty() || !WriteTextFileSafely(playfile, doclines(doc))) {
+    message = "test play needs a temporary file, and none can be written";
+    if (!playfile.empty()) gui::remove_file(playfile);
+    playfile.clear();
     return;
   }
   play = std::make_unique<game>();
@@ -112,7 +381,8 @@ void editor::startplay() {
   p.gamefont = world.gamefont;
   p.jumpsound = world.jumpsound;
   p.lives = 5;
-  p.setuplevelfile(file, 1);
+  p.setuplevelfile(playfile, 1);
+  gui::remove_file(playfile);
   playresult = "play";
   playframes = 0;
 }
@@ -133,6 +403,9 @@ void editor::frame() {
     playframe();
     return;
   }
+  fitwindow();
+  // The checker catches up a slice at a time, so that no frame waits for it.
+  checker.work(doc, kCheckSlice);
   Cls();
   drawworld();
   drawoverlays();
@@ -155,12 +428,14 @@ void editor::input() {
 
 void editor::keys() {
   const bool ctrl = KeyHeld(KEY_CONTROL) != 0, shift = KeyHeld(KEY_SHIFT) != 0;
-  const double step = 20 / zoom;
-  if (KeyHeld(KEY_LEFT)) cx -= step;
-  if (KeyHeld(KEY_RIGHT)) cx += step;
-  if (KeyHeld(KEY_UP)) cy -= step;
-  if (KeyHeld(KEY_DOWN)) cy += step;
+  const double stride = 20 / zoom;
+  if (KeyHeld(KEY_LEFT)) cx -= stride;
+  if (KeyHeld(KEY_RIGHT)) cx += stride;
+  if (KeyHeld(KEY_UP)) cy -= stride;
+  if (KeyHeld(KEY_DOWN)) cy += stride;
   if (KeyPresses(KEY_F1)) help = !help;
+  // Edits wait for the drag under way to end: it holds the records it moves.
+  if (dragging >= 1 && dragging <= 4) return;
   if (KeyPresses(KEY_F5)) {
     startplay();
     return;
@@ -172,19 +447,19 @@ void editor::keys() {
     if (KeyPresses('C')) clipboard = copyof(doc, sel);
     if (KeyPresses('V') && !clipboard.balls.empty()) {
       // Pasted where the pointer is, the first ball of the piece under it.
-      const document before = doc;
+      const auto before = adding();
       const double dx = worldx(MouseX()) - clipboard.balls.front().x;
       const double dy = worldy(MouseY()) - clipboard.balls.front().y;
       sel = {};
       sel.balls = pastein(doc, clipboard, dx, dy);
-      change(before);
+      added(before);
     }
     if (KeyPresses(KEY_D) && !sel.balls.empty()) {
-      const document before = doc;
+      const auto before = adding();
       const document piece = copyof(doc, sel);
       sel = {};
       sel.balls = pastein(doc, piece, gridstep, gridstep);
-      change(before);
+      added(before);
     }
     if (KeyPresses(KEY_A)) {
       sel = {};
@@ -200,17 +475,14 @@ void editor::keys() {
   if (KeyPresses('N')) numbers = !numbers;
   if (KeyPresses('G')) snap = !snap;
   if (KeyPresses('F') && sel.balls.size() == 1) {
-    const document before = doc;
-    makefirst(doc, sel.balls.front());
+    tofront(sel.balls.front());
     sel.balls = {0};
-    change(before);
   }
   if (KeyPresses(KEY_DELETE) || KeyPresses(KEY_BACKSPACE)) {
     if (!sel.empty()) {
-      const document before = doc;
-      removeselected(doc, sel);
+      const selection gone = sel;
       sel = {};
-      change(before);
+      remove(gone);
     }
   }
   if (KeyPresses(KEY_ESCAPE)) {
@@ -242,17 +514,17 @@ void editor::mouse() {
     pressy = wy;
     lastx = snapped(wx);
     lasty = snapped(wy);
-    pressball = index.ballat(doc, wx, wy);
+    pressball = picking().ballat(doc, wx, wy);
     const bool shift = KeyHeld(KEY_SHIFT) != 0;
     switch (tool) {
       case 0: {
-        const int l = pressball < 0 ? index.linkat(doc, wx, wy) : -1;
+        const int l = pressball < 0 ? picking().linkat(doc, wx, wy) : -1;
         if (pressball >= 0) {
           if (shift)
             sel.toggleball(pressball);
           else if (!sel.hasball(pressball))
             sel = {{pressball}, {}};
-          beforedrag = doc;
+          drag_ = changing(sel.balls, {});
           dragging = 1;
         } else if (l >= 0) {
           if (shift)
@@ -266,13 +538,13 @@ void editor::mouse() {
         break;
       }
       case 1: {
-        const document before = doc;
+        const auto before = adding();
         edball b;
         b.x = b.anchorx = snapped(wx);
         b.y = b.anchory = snapped(wy);
         doc.balls.push_back(b);
         sel = {{int(doc.balls.size()) - 1}, {}};
-        change(before);
+        added(before);
         break;
       }
       case 2:
@@ -283,12 +555,12 @@ void editor::mouse() {
         if (pressball >= 0 && std::find(pending.begin(), pending.end(), pressball) == pending.end())
           pending.push_back(pressball);
         if (pending.size() == 3) {
-          const document before = doc;
+          const auto before = adding();
           const edball &a = doc.balls[size_t(pending[0])], &j = doc.balls[size_t(pending[1])],
                        &c = doc.balls[size_t(pending[2])];
           doc.tensions.push_back({pending[0], pending[1], pending[2], restangle(a, j, c), 50});
           pending.clear();
-          change(before);
+          added(before);
         }
         break;
     }
@@ -299,12 +571,8 @@ void editor::mouse() {
       moveselected(doc, sel, nx - lastx, ny - lasty);
       lastx = nx;
       lasty = ny;
-      // Positions change in place while dragging; figures are made again on release.
-      for (int i : sel.balls) {
-        ball& b = *world.balllist[size_t(i)];
-        b.x = doc.balls[size_t(i)].x;
-        b.y = doc.balls[size_t(i)].y;
-      }
+      // Positions change in place while dragging; the edit is recorded on release.
+      for (int i : sel.balls) syncball(i);
     }
   }
   if (dragging == 5) {
@@ -315,15 +583,15 @@ void editor::mouse() {
   panx_ = mx;
   pany_ = my;
   if (!left && dragging >= 1 && dragging <= 4) {
-    const int target = index.ballat(doc, wx, wy);
+    const int target = dragging >= 3 ? picking().ballat(doc, wx, wy) : -1;
     if (dragging == 1) {
-      change(beforedrag);
-      refresh();
+      changed(std::move(drag_));
+      drag_ = {};
     } else if (dragging == 2) {
-      for (int i : index.ballsin(doc, pressx, pressy, wx, wy))
+      for (int i : picking().ballsin(doc, pressx, pressy, wx, wy))
         if (!sel.hasball(i)) sel.toggleball(i);
     } else if (target >= 0 && target != pressball) {
-      const document before = doc;
+      const auto before = adding();
       const edball &a = doc.balls[size_t(pressball)], &b = doc.balls[size_t(target)];
       if (dragging == 3) {
         edlink l;
@@ -335,7 +603,7 @@ void editor::mouse() {
       } else {
         doc.virtuals.push_back({pressball, target});
       }
-      change(before);
+      added(before);
     }
     dragging = 0;
   }

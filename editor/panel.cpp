@@ -30,7 +30,9 @@ const char* kHelp[] = {
 }  // namespace
 
 void editor::panel() {
-  if (gui::begin_panel("tumbo-edit", width_ - 330, 0, 330, height_)) {
+  bool asked = false;  // the Open dialog, opened beside the panel rather than within it
+  // The side panel keeps to the window's right edge, whatever its size.
+  if (gui::begin_panel("tumbo-edit", width_ - 330, 0, 330, height_, true)) {
     static const char* names[] = {"select", "ball", "link", "tension", "virtual"};
     for (int k = 0; k < 5; k++) {
       if (k) gui::same_line();
@@ -38,7 +40,11 @@ void editor::panel() {
     }
     gui::separator();
     gui::field("file", path);
-    if (gui::button("Open")) open(path);
+    if (gui::button("Open...")) {
+      openlist = levelfiles();
+      openpath = path;
+      asked = true;
+    }
     gui::same_line();
     if (gui::button("Save")) save();
     gui::same_line();
@@ -60,9 +66,10 @@ void editor::panel() {
               std::to_string(doc.tensions.size()) + " tensions, " + std::to_string(hist.depth()) + " undo");
 
     if (gui::heading("Selection") && !sel.empty()) {
-      const document before = doc;
+      // The widgets show the first selected record; a value changed in them
+      // goes to every selected record, as one edit.
       if (!sel.balls.empty()) {
-        edball& first = doc.balls[size_t(sel.balls.front())];
+        const edball& first = doc.balls[size_t(sel.balls.front())];
         gui::text(std::to_string(sel.balls.size()) + " balls" +
                   (sel.balls.front() == 0 ? " (the first is the player's)" : ""));
         int kind = indexof(kBallKinds, first.kind);
@@ -71,44 +78,57 @@ void editor::panel() {
         bool a = gui::checkbox("anchored", v.anchored), r = gui::checkbox("rolling", v.rolling);
         bool m = gui::number("mass", v.m), rad = gui::number("radius", v.r);
         bool x = gui::number("x", v.x), y = gui::number("y", v.y);
-        for (int i : sel.balls) {
-          edball& b = doc.balls[size_t(i)];
-          if (k) b.kind = kBallKinds[size_t(kind)];
-          if (a) b.anchored = v.anchored;
-          if (r) b.rolling = v.rolling;
-          if (m) b.m = v.m;
-          if (rad) b.r = v.r;
+        if (k || a || r || m || rad || x || y) {
+          step s = changing(sel.balls, {});
+          const double dx = v.x - first.x, dy = v.y - first.y;
+          for (int i : sel.balls) {
+            edball& b = doc.balls[size_t(i)];
+            if (k) b.kind = kBallKinds[size_t(kind)];
+            if (a) b.anchored = v.anchored;
+            if (r) b.rolling = v.rolling;
+            if (m) b.m = v.m;
+            if (rad) b.r = v.r;
+          }
+          if (x || y) moveselected(doc, sel, dx, dy);
+          changed(std::move(s));
         }
-        if (x || y) moveselected(doc, sel, v.x - first.x, v.y - first.y);
         if (sel.balls.size() == 1 && sel.balls.front() != 0 && gui::button("Make it the first ball")) {
-          makefirst(doc, sel.balls.front());
+          tofront(sel.balls.front());
           sel.balls = {0};
         }
-        for (edtension& t : doc.tensions)
-          if (sel.hasball(t.b2)) {
-            double st = t.strength;
-            if (gui::number("tension strength##" + std::to_string(&t - doc.tensions.data()), st))
-              t.strength = st;
+        for (size_t i = 0; i < doc.tensions.size(); i++)
+          if (sel.hasball(doc.tensions[i].b2)) {
+            double st = doc.tensions[i].strength;
+            if (gui::number("tension strength##" + std::to_string(i), st)) {
+              step s = changing({}, {}, {int(i)});
+              doc.tensions[i].strength = st;
+              changed(std::move(s));
+            }
           }
       }
       if (!sel.links.empty()) {
-        edlink& first = doc.links[size_t(sel.links.front())];
+        const edlink& first = doc.links[size_t(sel.links.front())];
         gui::text(std::to_string(sel.links.size()) + " links");
         int kind = indexof(kLinkKinds, first.kind);
         edlink v = first;
         bool k = gui::choice("link kind", kind, kLinkKinds);
         bool w = gui::number("width", v.width), d = gui::number("length", v.distance);
-        for (int i : sel.links) {
-          edlink& l = doc.links[size_t(i)];
-          if (k) l.kind = kLinkKinds[size_t(kind)];
-          if (w) l.width = v.width;
-          if (d) l.distance = v.distance;
+        if (k || w || d) {
+          step s = changing({}, sel.links);
+          for (int i : sel.links) {
+            edlink& l = doc.links[size_t(i)];
+            if (k) l.kind = kLinkKinds[size_t(kind)];
+            if (w) l.width = v.width;
+            if (d) l.distance = v.distance;
+          }
+          changed(std::move(s));
         }
       }
-      change(before);
     }
     if (gui::heading("Checker")) {
-      gui::text(std::to_string(found.errors) + " errors, " + std::to_string(found.warnings) + " warnings");
+      const levelcheck& found = findings();
+      gui::text(std::to_string(found.errors) + " errors, " + std::to_string(found.warnings) + " warnings" +
+                (checker.pending() ? ", " + std::to_string(checker.pending()) + " records to look at" : ""));
       gui::begin_list("findings", 160);
       for (const levelfinding& f : found.findings) {
         const std::string t = (f.error ? "error: " : "warning: ") + f.what;
@@ -126,6 +146,23 @@ void editor::panel() {
     }
   }
   gui::end_panel();
+  if (asked) gui::open_dialog("Open a level");
+  if (gui::begin_dialog("Open a level")) {
+    gui::text("The campaigns' levels, and the level files of the working folder:");
+    gui::begin_list("levels", 320);
+    for (const std::string& f : openlist)
+      if (gui::selectable(f, f == openpath)) openpath = f;
+    gui::end_list();
+    const bool typed = gui::field("path", openpath);
+    if (dirty) gui::coloured(255, 220, 90, "The level here has unsaved changes: opening another drops them.");
+    if (gui::button("Open") || typed) {
+      open(openpath);
+      gui::close_dialog();
+    }
+    gui::same_line();
+    if (gui::button("Cancel")) gui::close_dialog();
+    gui::end_dialog();
+  }
   if (help) {
     if (gui::begin_panel("Help (F1)", 20, 20, 560, 260))
       for (const char* h : kHelp) gui::text(h);

@@ -23,6 +23,11 @@ void label(const std::string& t, double x, double y) {
 
 void editor::drawworld() {
   game& g = world;
+  if (figuresstale_) {
+    g.defineobjects();
+    g.updateballnumbers();
+    figuresstale_ = false;
+  }
   g.zoom = zoom;
   g.xcenter = cx;
   g.ycenter = cy;
@@ -32,7 +37,8 @@ void editor::drawworld() {
   g.upborder = worldy(0);
   g.downborder = worldy(height_);
   g.firstball = g.balllist.empty() ? nullptr : g.balllist.front().get();
-  // The player's ball as play shows it (the document keeps its own values).
+  // The player's ball as play shows it, for this drawing only: the world
+  // keeps the document's values.
   if (g.firstball) {
     g.firstball->tumbo = 1;
     g.firstball->r = 20;
@@ -41,6 +47,7 @@ void editor::drawworld() {
   g.dobackground2();
   g.findonscreen(1);
   g.drawballlinks();
+  if (g.firstball) toball(doc.balls.front(), *g.firstball);
 }
 
 void editor::drawoverlays() {
@@ -101,7 +108,7 @@ void editor::drawoverlays() {
   }
   // The checker's findings, in red.
   SetColor(255, 40, 40);
-  for (const levelfinding& f : found.findings) {
+  for (const levelfinding& f : findings().findings) {
     if (f.kind == 'b' && f.index >= 0 && f.index < int(doc.balls.size())) {
       const edball& e = doc.balls[size_t(f.index)];
       circle(screenx(e.x), screeny(e.y), e.r * zoom + 6);

@@ -15,6 +15,12 @@ namespace gui {
 void begin_frame(int width, int height);
 // Draws the frame's widgets over whatever was drawn (before Flip).
 void end_frame();
+// The size in pixels of the window the widgets are drawn in (false where
+// there is no window).
+bool window_size(int& width, int& height);
+// Lets go of the window's renderer before the window is closed (it is taken
+// up again, or a new one, by the next begin_frame).
+void release_renderer();
 // The wheel steps of this frame, read once by begin_frame.
 int wheel();
 // Whether the widgets take the mouse or the keyboard this frame (the pointer
@@ -22,8 +28,9 @@ int wheel();
 bool wants_mouse();
 bool wants_keyboard();
 
-// A panel at a place and size (first use); false when collapsed.
-bool begin_panel(const std::string& title, double x, double y, double w, double h);
+// A panel at a place and size (first use, or every frame when pinned);
+// false when collapsed.
+bool begin_panel(const std::string& title, double x, double y, double w, double h, bool pinned = false);
 void end_panel();
 
 void text(const std::string& t);
@@ -49,5 +56,10 @@ void open_dialog(const std::string& title);
 bool begin_dialog(const std::string& title);
 void close_dialog();
 void end_dialog();
+
+// Files for the tools: a new empty file of the system's temporary folder
+// (its path, absolute; empty when none can be made), and removing one.
+std::string temporary_file(const std::string& stem);
+bool remove_file(const std::string& path);
 
 }  // namespace gui

@@ -76,13 +76,28 @@ void end_frame() {
   if (drawn_by) ImGui_ImplSDLRenderer_RenderDrawData(ImGui::GetDrawData());
 }
 
+bool window_size(int& width, int& height) {
+  auto* ren = static_cast<SDL_Renderer*>(plat::current().native_renderer());
+  if (!ren) return false;
+  SDL_Window* win = SDL_RenderGetWindow(ren);
+  if (!win) return false;
+  SDL_GetWindowSize(win, &width, &height);
+  return width > 0 && height > 0;
+}
+
+void release_renderer() {
+  if (drawn_by) ImGui_ImplSDLRenderer_Shutdown();
+  drawn_by = nullptr;
+}
+
 int wheel() { return frame_wheel; }
 bool wants_mouse() { return started && ImGui::GetIO().WantCaptureMouse; }
 bool wants_keyboard() { return started && ImGui::GetIO().WantCaptureKeyboard; }
 
-bool begin_panel(const std::string& title, double x, double y, double w, double h) {
-  ImGui::SetNextWindowPos(ImVec2(float(x), float(y)), ImGuiCond_Once);
-  ImGui::SetNextWindowSize(ImVec2(float(w), float(h)), ImGuiCond_Once);
+bool begin_panel(const std::string& title, double x, double y, double w, double h, bool pinned) {
+  const ImGuiCond when = pinned ? ImGuiCond_Always : ImGuiCond_Once;
+  ImGui::SetNextWindowPos(ImVec2(float(x), float(y)), when);
+  ImGui::SetNextWindowSize(ImVec2(float(w), float(h)), when);
   return ImGui::Begin(title.c_str());
 }
 void end_panel() { ImGui::End(); }
