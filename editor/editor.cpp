@@ -40,10 +40,14 @@ void editor::fitwindow() {
   }
   if (++settling_ < kSettleFrames) return;
   settling_ = 0;
-  gui::release_renderer();
   world.xwin = w;
   world.ywin = h;
-  world.changeres(0, 0, 1);
+  // A new back buffer in the same window where the backend can; otherwise
+  // the view is opened anew (the window comes back centred).
+  if (!ResizeGraphics(w, h)) {
+    gui::release_renderer();
+    world.changeres(0, 0, 1);
+  }
   resize(w, h);
   title();
 }

@@ -219,6 +219,9 @@ class backend {
   // The backend's renderer (an SDL_Renderer), for the widget library that
   // tools draw with (platform/gui/); null where nothing is drawn.
   virtual void* native_renderer() { return nullptr; }
+  // A back buffer of a new size in the window already open, keeping the
+  // window and every image; false where the backend cannot.
+  virtual bool resize(int /*width*/, int /*height*/) { return false; }
 };
 
 backend& current();

@@ -56,6 +56,10 @@ int OpenGraphics(int width, int height, int depth, int hertz) {
 }
 
 void CloseGraphics() { current().close(); }
+int ResizeGraphics(int width, int height) {
+  if (width <= 0 || height <= 0) return 0;
+  return current().resize(width, height) ? 1 : 0;
+}
 void Cls() { current().cls(); }
 void Flip(int sync) { current().flip(sync); }
 void SetMouseVisible(int flag) { current().set_mouse_visible(flag); }

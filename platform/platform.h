@@ -118,6 +118,10 @@ enum : int { BLEND_ALPHA = 3, BLEND_LIGHT = 4 };
 void SetAppTitle(const std::string& text);
 int OpenGraphics(int width, int height, int depth, int hertz);
 void CloseGraphics();
+// Tools only (the game never calls it): gives the open window a back buffer of
+// a new size, keeping the window where it is and every loaded image. Returns 0
+// where the backend cannot, and the caller opens the graphics again instead.
+int ResizeGraphics(int width, int height);
 void Cls();
 void Flip(int sync);
 void SetMouseVisible(int flag);

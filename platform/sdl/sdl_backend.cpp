@@ -301,6 +301,22 @@ class sdl_backend : public plat::backend {
     return true;
   }
 
+  bool resize(int width, int height) override {
+    if (!ren_ || !back_) return false;
+    SDL_Texture* back = SDL_CreateTexture(ren_, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_TARGET, width, height);
+    if (!back) return false;
+    SDL_SetRenderTarget(ren_, nullptr);
+    SDL_DestroyTexture(back_);
+    back_ = back;
+    SDL_SetTextureScaleMode(back_, SDL_ScaleModeLinear);
+    w_ = width;
+    h_ = height;
+    SDL_RenderSetLogicalSize(ren_, width, height);
+    SDL_SetRenderTarget(ren_, back_);
+    cls();
+    return true;
+  }
+
   void close() override {
     if (ren_) {
       alive_.reset();  // textures of this renderer go with it
