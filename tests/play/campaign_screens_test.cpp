@@ -1,6 +1,7 @@
 // The campaign chooser, the score screen and the hints of the first level.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -192,6 +193,71 @@ TEST(CampaignScreens, TheScoreScreenCountsIntoTheTotal) {
     if (c.text == "TIME BONUS: ") {
       EXPECT_DOUBLE_EQ(c.x, 100);
       EXPECT_DOUBLE_EQ(c.y, 355);
+    }
+  }
+}
+
+// Each caption of the score screen shows once its frame is passed, not on
+// the frame itself.
+TEST(CampaignScreens, ScoreCaptionsAppearAfterTheirFrames) {
+  session s;
+  game& g = *s.g;
+  g.level = 2;
+  g.levelscore = 2000;
+  g.timebonus = 1500;
+  g.oldscore = 700;
+  g.totalscore = 4200;
+  const struct {
+    int frame;
+    std::string text;
+  } items[] = {{0, "LEVEL 2 COMPLETED"}, {40, "LEVEL SCORE: "}, {60, "2000"},  {80, "TIME BONUS: "},
+               {100, "1500"},            {120, "TOTAL SCORE: "}, {140, "700"}, {240, "PRESS ENTER TO CONTINUE"}};
+  for (const auto& item : items) {
+    auto has = [&](int elapsed) {
+      const std::vector<std::string> t = scorescreen(g, elapsed);
+      return std::find(t.begin(), t.end(), item.text) != t.end();
+    };
+    EXPECT_FALSE(has(item.frame)) << item.text;
+    EXPECT_TRUE(has(item.frame + 1)) << item.text;
+  }
+  // Just before and after each step the count of captions changes by one.
+  const int counts[][2] = {{40, 1}, {41, 2}, {60, 2}, {61, 3}, {80, 3}, {81, 4}, {100, 4}, {101, 5},
+                           {120, 5}, {121, 6}, {140, 6}, {141, 7}, {240, 7}, {241, 8}};
+  for (const auto& c : counts) EXPECT_EQ(scorescreen(g, c[0]).size(), size_t(c[1])) << "frame " << c[0];
+}
+
+// In the middle of a long list the selection sits fifth of the nine shown
+// (the first shown is four above it), at y 400; near the ends the window
+// stops at the first and at the last nine.
+TEST(CampaignScreens, TheChooserKeepsTheSelectionMidwayInALongList) {
+  campaignsfolder folder(14);
+  session s(folder.path.string());
+  game& g = *s.g;
+  std::vector<std::string> names;
+  for (const std::string& n : ListDirectory("campaigns")) {
+    if (FileKind("campaigns/" + n) == 2) names.push_back(n);
+  }
+  ASSERT_EQ(names.size(), 14u);
+  // Selection E: first shown max(0, min(14 - 9, E - 4)).
+  const int firstshown[14] = {0, 0, 0, 0, 0, 1, 2, 3, 4, 5, 5, 5, 5, 5};
+  for (int e = 0; e < 14; e++) {
+    script keys;
+    keys.idle(2);
+    for (int k = 0; k < e; k++) keys.press({KEY_DOWN}, 2);
+    keys.idle(2).start();
+    harness::run([&] { g.chosecampaign(); });
+    std::vector<headless::drawcall> entries = shown("CAMPAIGN: ");
+    ASSERT_EQ(entries.size(), 9u) << "selection " << e;
+    const int first = firstshown[e];
+    for (int j = 0; j < 9; j++) {
+      EXPECT_EQ(entries[j].text, "CAMPAIGN: " + names[first + j]) << "selection " << e;
+      EXPECT_DOUBLE_EQ(entries[j].y, 200 + 50 * j) << "selection " << e;
+      const bool lit = !(entries[j].r == 100 && entries[j].g == 100 && entries[j].b == 100);
+      EXPECT_EQ(lit, first + j == e) << "selection " << e << " entry " << first + j;
+    }
+    if (e >= 4 && e <= 9) {
+      EXPECT_EQ(entries[4].text, "CAMPAIGN: " + names[e]);
+      EXPECT_DOUBLE_EQ(entries[4].y, 400);
     }
   }
 }

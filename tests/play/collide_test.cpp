@@ -4,8 +4,11 @@
 
 #include <cmath>
 #include <memory>
+#include <vector>
 
+#include "platform/backend.h"
 #include "platform/headless/headless.h"
+#include "platform/platform.h"
 #include "world/game.h"
 
 namespace {
@@ -374,6 +377,126 @@ TEST_F(Collide, ImpactSound) {
   std::string result = "play";
   g->checkcollisions(result, 1);
   EXPECT_EQ(g->alreadysound, 4);
+}
+
+// A sound whose every sample is 1: one mixed frame of it is its channel's volume.
+sound flatsound(size_t frames) {
+  auto d = std::make_shared<sounddata>();
+  d->samples.assign(frames * 2, 1.0f);
+  return sound(d);
+}
+
+// Sum of the volumes of every channel playing now.
+float playingvolume() {
+  float out[2] = {0, 0};
+  plat::sounds().mix(out, 1);
+  return out[0];
+}
+
+// The impact sound is as loud as the hit beyond strength 1, a tenth per unit,
+// scaled by the sound setting and never beyond full volume.
+TEST_F(Collide, ImpactVolumeGrowsWithTheStrengthBeyondOne) {
+  g->jumpsound = flatsound(44100);
+  const struct {
+    int strength, setting;
+    double volume;
+  } cases[] = {{2, 10, 0.1}, {6, 5, 0.25}, {3, 7, 0.14}, {11, 10, 1.0}, {8, 10, 0.7}, {40, 3, 1.0}};
+  for (const auto& c : cases) {
+    plat::sounds().clear();
+    g->alreadysound = 0;
+    g->optsoundsvol = c.setting;
+    g->impactsound(c.strength);
+    EXPECT_NEAR(playingvolume(), c.volume, 1e-6) << "strength " << c.strength << " setting " << c.setting;
+    EXPECT_EQ(g->alreadysound, 4);
+  }
+  // Strength 1 (a resting touch) is silent, and so is any hit while held off.
+  plat::sounds().clear();
+  g->alreadysound = 0;
+  g->impactsound(1);
+  g->alreadysound = 1;
+  g->impactsound(9);
+  EXPECT_EQ(playingvolume(), 0);
+
+  // In the pass: the player's ball falling at 6.5 onto a heavy ball hits
+  // with strength 6, so the sound plays at (6 - 1) / 10 at setting 10.
+  plat::sounds().clear();
+  g->alreadysound = 0;
+  g->optsoundsvol = 10;
+  ball* p = player(0, 0, 10);
+  p->yv = 6.5;
+  ball* o = addball(0, 19, 10, 99);
+  g->osballlist.push_back(o);
+  std::string result = "play";
+  g->checkcollisions(result, 1);
+  EXPECT_NEAR(playingvolume(), 0.5, 1e-6);
+  plat::sounds().clear();
+}
+
+// A ball against a link whose ends weigh and move differently. Worked in
+// the link's own frame: n = (0.6, -0.8) across it, contact a quarter along
+// (d1 = 125 from ball1, d2 = 375 from ball2). The link's velocity at the
+// contact weighs each end by its own distance; the ends share the push by
+// the other end's distance times mass.
+TEST_F(Collide, LinkEndsOfUnequalMassAndSpeedShareTheHitByTheRule) {
+  const double m1 = 2, m2 = 1, mb = 1, d1 = 125, d2 = 375;
+  const double v1 = 0.5, v2 = -1.5, vb = -4.5;  // across the link, along n
+  ball* e1 = addball(0, 0, 5, m1);
+  ball* e2 = addball(400, 300, 5, m2);
+  e1->xv = v1 * kNx, e1->yv = v1 * kNy;
+  e2->xv = v2 * kNx, e2->yv = v2 * kNy;
+  struct link* l = addlink(e1, e2, 3);
+  ball* b = addball(100 + 12 * kNx, 75 + 12 * kNy, 10, mb);
+  b->rolling = 1;
+  b->xv = vb * kNx + 0.7 * 0.8;  // and sliding along the link at 0.7
+  b->yv = vb * kNy + 0.7 * 0.6;
+
+  const double vl = (v1 * d1 + v2 * d2) / (d1 + d2);  // -1, not 0 as the nearer-weighs-more mean gives
+  const double j = vl - vb;                           // 3.5 across
+  const double mL = 2 * std::min(m1, m2);
+  const double w1 = d1 * m1, w2 = d2 * m2, W = w1 + w2;  // 250 and 375
+  EXPECT_EQ(g->collisionbl(b, l), 3);
+  auto across = [](const ball* x) { return x->xv * kNx + x->yv * kNy; };
+  auto along = [](const ball* x) { return x->xv * 0.8 + x->yv * 0.6; };
+  EXPECT_NEAR(across(b), vb + j * 2 * mL / (mL + mb) * kBounce, 1e-9);
+  EXPECT_NEAR(across(e1), v1 - j * (w2 / W) * 2 * mb / (mL + mb) * kBounce, 1e-9);  // -0.732
+  EXPECT_NEAR(across(e2), v2 - j * (w1 / W) * 2 * mb / (mL + mb) * kBounce, 1e-9);  // -2.3213...
+  EXPECT_NEAR(along(b), 0.7, 1e-9);  // rolling: no friction
+  EXPECT_NEAR(along(e1), 0, 1e-9);
+  EXPECT_NEAR(along(e2), 0, 1e-9);
+
+  // Pushed clear in two equal moves of c = (13.1 - 12) / 2 across: the ball
+  // by 2 mL / (mL + mb) of it, each end by its share of 2 mb / (mL + mb).
+  const double c = (10 + 3 + kGap - 12) / 2;
+  auto moved = [](const ball* x, double x0, double y0) { return (x->x - x0) * kNx + (x->y - y0) * kNy; };
+  EXPECT_NEAR(moved(b, 100 + 12 * kNx, 75 + 12 * kNy), 2 * c * 2 * mL / (mL + mb), 1e-9);
+  EXPECT_NEAR(moved(e1, 0, 0), -2 * c * (w2 / W) * 2 * mb / (mL + mb), 1e-9);
+  EXPECT_NEAR(moved(e2, 400, 300), -2 * c * (w1 / W) * 2 * mb / (mL + mb), 1e-9);
+  EXPECT_GT(gap(b, l), 13);
+}
+
+// Two balls of unequal mass and speed: the push and the bounce go by the
+// other ball's share of the mass, and momentum is kept.
+TEST_F(Collide, BallsOfUnequalMassAndSpeedShareTheHitByTheOthersMass) {
+  const double m1 = 3, m2 = 1;
+  ball* a = addball(0, 0, 12, m1);
+  ball* b = addball(12, 16, 12, m2);  // n = (0.6, 0.8) from a to b, 20 apart
+  a->xv = 1, a->yv = 0.5;
+  b->xv = -0.5, b->yv = -1;
+  const double dvn = (b->xv - a->xv) * 0.6 + (b->yv - a->yv) * 0.8;  // -2.1: closing
+  const double j = -dvn;
+  EXPECT_EQ(g->collision(a, b), 2);
+  auto across = [](const ball* x) { return x->xv * 0.6 + x->yv * 0.8; };
+  auto side = [](const ball* x) { return x->xv * 0.8 - x->yv * 0.6; };
+  EXPECT_NEAR(across(b), (-0.5 * 0.6 - 0.8) + j * kBounce * 2 * m1 / (m1 + m2), 1e-9);
+  EXPECT_NEAR(across(a), (0.6 + 0.4) - j * kBounce * 2 * m2 / (m1 + m2), 1e-9);
+  EXPECT_NEAR(side(a), 1 * 0.8 - 0.5 * 0.6, 1e-12);
+  EXPECT_NEAR(side(b), -0.5 * 0.8 + 0.6, 1e-12);
+  EXPECT_NEAR(m1 * a->xv + m2 * b->xv, m1 * 1 + m2 * -0.5, 1e-9);
+  EXPECT_NEAR(m1 * a->yv + m2 * b->yv, m1 * 0.5 + m2 * -1, 1e-9);
+  // Overlap 24.1 - 20 = 4.1: the light ball takes three quarters of it.
+  const double o = 24 + kGap - 20;
+  EXPECT_NEAR(a->x * 0.6 + a->y * 0.8, -o * m2 / (m1 + m2), 1e-9);
+  EXPECT_NEAR((b->x - 12) * 0.6 + (b->y - 16) * 0.8, o * m1 / (m1 + m2), 1e-9);
 }
 
 TEST_F(Collide, FigurePairsCollideBothWays) {

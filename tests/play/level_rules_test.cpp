@@ -308,3 +308,195 @@ TEST(LevelRules, FallingOutStartsBeyondThreeThousand) {
   EXPECT_EQ(frameat(2999.0), "play");
   EXPECT_EQ(frameat(3000.001), "lost");
 }
+
+#include <memory>
+#include <vector>
+
+#include "platform/backend.h"
+
+namespace {
+
+// A world of just the player's ball at (x, y), at rest, with gravity on; the
+// view is set around it so that items near it are on screen from the first
+// frame.
+ball& bareworld(session& s, double x, double y) {
+  game& g = *s.g;
+  g.setuplevel("testcamp", 3);
+  g.balllist.resize(1);
+  g.linklist.clear();
+  g.TensionList.clear();
+  ball& b = *g.balllist.front();
+  b.anchored = 0;
+  b.x = b.oldx = x;
+  b.y = b.oldy = y;
+  b.xv = b.yv = 0;
+  g.lives = 3;
+  g.firstball = nullptr;
+  g.xcenter = x;
+  g.ycenter = y;
+  g.fixzoom();
+  return b;
+}
+
+ball* addball(game& g, double x, double y, double r, int anchored) {
+  g.balllist.push_back(std::make_unique<ball>());
+  ball* b = g.balllist.back().get();
+  b->x = b->oldx = b->anchorx = x;
+  b->y = b->oldy = b->anchory = y;
+  b->xv = b->yv = 0;
+  b->r = r;
+  b->m = 1;
+  b->anchored = anchored;
+  b->rolling = 0;
+  b->kind = "normal";
+  b->gamoz = &g;
+  return b;
+}
+
+}  // namespace
+
+// Each frame lowers the hold-off by one, so a ball that hits hard in every
+// frame sounds in the first, fifth and ninth; a frame without a hit still
+// counts it down.
+TEST(LevelRules, ImpactSoundsAreHeldOffFourFramesCountedEachFrame) {
+  session s;
+  game& g = *s.g;
+  ball& p = bareworld(s, 0, 0);
+  addball(g, 0, 40, 15, 1);  // pinned just below the player's ball
+  g.defineobjects();
+  auto flat = std::make_shared<sounddata>();
+  flat->samples.assign(2 * 44100, 1.0f);
+  g.jumpsound = sound(flat);
+  g.optsoundsvol = 10;
+  g.alreadysound = 0;
+  plat::sounds().clear();
+  script().idle(20).start(false);
+  std::string result = "play";
+  std::vector<int> holdoff;
+  for (int frame = 0; frame < 12; frame++) {
+    p.x = p.oldx = 0;  // dropped onto the pinned ball at 6 a frame
+    p.y = p.oldy = 0;
+    p.xv = 0;
+    p.yv = 6;
+    g.levelframe(result, 1, 0);
+    holdoff.push_back(g.alreadysound);
+  }
+  EXPECT_EQ(holdoff, (std::vector<int>{4, 3, 2, 1, 4, 3, 2, 1, 4, 3, 2, 1}));
+  // Three sounds were started, each at (6 - 1) / 10: a hit of strength 6.
+  float out[2] = {0, 0};
+  plat::sounds().mix(out, 1);
+  EXPECT_NEAR(out[0], 3 * 0.5, 1e-5);
+  // Away from the ball: no hit, and the hold-off still falls a frame at a time.
+  p.y = p.oldy = -500;
+  p.yv = 0;
+  g.alreadysound = 4;
+  g.levelframe(result, 1, 0);
+  EXPECT_EQ(g.alreadysound, 3);
+  g.levelframe(result, 1, 0);
+  EXPECT_EQ(g.alreadysound, 2);
+  plat::sounds().clear();
+}
+
+// The name entry takes Enter only once more than 20 frames have passed, and
+// the table after it takes Enter or space only after 20 more: a key held
+// from the start waits exactly that long on each.
+TEST(LevelRules, NameEntryAndTableWaitTwentyFramesForTheirKeys) {
+  for (int key : {KEY_ENTER, KEY_SPACE}) {
+    session s;
+    game& g = *s.g;
+    g.initscores();
+    g.setuplevel("testcamp", 3);
+    g.lives = 1;
+    g.totalscore = 0;
+    std::string result = "play";
+    g.died(result);  // the last life: on to the name entry at frame 0
+    ASSERT_EQ(g.mode, "gameover");
+    script().hold({KEY_ENTER}, 21).hold({key}, 40).start(false);
+    int table = -1, end = -1;
+    for (int frame = 1; frame <= 60 && end < 0; frame++) {
+      g.levelframe(result, 0, 0);
+      if (table < 0 && g.mode == "highscores") table = g.time;
+      if (g.mode == "end") end = g.time;
+    }
+    EXPECT_EQ(table, 21) << key;
+    EXPECT_EQ(end, 42) << key;
+    EXPECT_EQ(result, "lost");
+  }
+  // Space does not leave the name entry, however long it is held.
+  session s;
+  game& g = *s.g;
+  g.initscores();
+  g.setuplevel("testcamp", 3);
+  g.lives = 1;
+  std::string result = "play";
+  g.died(result);
+  script().hold({KEY_SPACE}, 40).start(false);
+  for (int frame = 0; frame < 40; frame++) g.levelframe(result, 0, 0);
+  EXPECT_EQ(g.mode, "gameover");
+}
+
+// The spark trail lies over the world: every ball and link of a frame is
+// drawn before its first spark.
+TEST(LevelRules, SparksAreDrawnOverTheWorld) {
+  session s;
+  game& g = *s.g;
+  g.setuplevel("testcamp", 1);
+  g.opttrailsize = 5;
+  std::string result = "play";
+  script().idle(10).start(false);
+  g.levelframe(result, 1, 0);  // the view settles on the level
+  for (int frame = 0; frame < 3; frame++) {
+    headless::clear_calls();
+    g.levelframe(result, 1, 0);
+    int lastworld = -1, firstspark = -1, worldsprites = 0;
+    const std::vector<headless::drawcall>& calls = headless::calls();
+    for (int i = 0; i < static_cast<int>(calls.size()); i++) {
+      if (calls[i].kind != headless::op::sprite) continue;
+      const std::string& name = calls[i].text;
+      if (name == "media/spark.png") {
+        if (firstspark < 0) firstspark = i;
+      } else if (name == "media/ball.png" || name == "media/tumbo.png" || name == "media/plat.png") {
+        lastworld = i;
+        worldsprites++;
+      }
+    }
+    EXPECT_GE(worldsprites, 3) << frame;  // the player's ball, the goal bar and more
+    ASSERT_GE(firstspark, 0) << frame;
+    EXPECT_LT(lastworld, firstspark) << frame;
+  }
+}
+
+// The depth limit comes after the collisions of the frame: a ball that a
+// collision pushes below 133333 is put back there with no vertical speed
+// before the frame ends.
+TEST(LevelRules, TheDepthLimitHoldsWhatTheCollisionsPushedDown) {
+  session s;
+  game& g = *s.g;
+  g.gravity = 0;
+  ball& p = bareworld(s, 20, 133318);
+  // A ball lying at the limit, hung from a pinned ball far above by a link of
+  // its length: their figure reaches into the view of the capped camera.
+  ball* top = addball(g, 0, 2000, 15, 1);
+  ball* low = addball(g, 0, 133333, 15, 0);
+  g.linklist.push_back(std::make_unique<struct link>());
+  struct link& l = *g.linklist.back();
+  l.ball1 = top;
+  l.ball2 = low;
+  l.distance = 133333 - 2000;
+  l.width = 0;  // the player's ball passes beside the link without touching it
+  l.kind = "normal";
+  l.gamoz = &g;
+  g.defineobjects();
+  g.xcenter = 0;
+  g.ycenter = 2000;
+  g.fixzoom();
+  script().idle(3).start(false);
+  std::string result = "play";
+  g.levelframe(result, 1, 0);
+  // The overlap of 35 - 25 pushed the low ball down by 3.03 and up went the
+  // player's ball; the limit then took the low ball back.
+  EXPECT_LT(p.y, 133318);
+  EXPECT_EQ(low->y, 133333.0);
+  EXPECT_EQ(low->yv, 0.0);
+  EXPECT_LT(low->x, 0);  // it was hit: pushed left too
+}

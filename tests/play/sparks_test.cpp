@@ -99,6 +99,38 @@ TEST(Sparks, SparksAreDrawnAdditivelyAtTheirSizeOrNotAtAll) {
   EXPECT_EQ(g.dotlist.size(), 49u);
 }
 
+// The size factor is a tenth of the trail size plus 0.6: at trail size 9 a
+// spark is drawn at 1.5 times the zoom, its image's centre on the point.
+TEST(Sparks, TheTrailSizeSetsTheSparkSize) {
+  session s;
+  game& g = *s.g;
+  g.setuplevel("testcamp", 3);
+  g.delimiter = 1024;
+  g.xcenter = 400;
+  g.ycenter = 200;
+  g.firstball = g.balllist.front().get();  // at (512, 300)
+  const double w = SpriteWidth(g.sparki), h = SpriteHeight(g.sparki);
+  ASSERT_GT(w, 0);
+  const struct {
+    int size;
+    double zoom, factor;
+  } cases[] = {{9, 1.0, 1.5}, {1, 0.5, 0.7}, {10, 2.0, 1.6}, {7, 0.625, 1.3}};
+  for (const auto& c : cases) {
+    g.opttrailsize = c.size;
+    g.zoom = c.zoom;
+    g.dotlist.clear();
+    headless::clear_calls();
+    g.handledotbursts(g.zoom);
+    std::vector<headless::drawcall> d = sparkdraws();
+    ASSERT_EQ(d.size(), 1u);
+    EXPECT_NEAR(d[0].sx, c.zoom * c.factor, 1e-9) << "size " << c.size;
+    EXPECT_NEAR(d[0].sy, c.zoom * c.factor, 1e-9) << "size " << c.size;
+    // Screen point of the world point (512 - w o / 2, 300 - h o / 2).
+    EXPECT_NEAR(d[0].x, 512 + c.zoom * (512 - w * c.factor / 2 - 400), 1e-9) << "size " << c.size;
+    EXPECT_NEAR(d[0].y, 384 + c.zoom * (300 - h * c.factor / 2 - 200), 1e-9) << "size " << c.size;
+  }
+}
+
 TEST(Sparks, NoBallNoNewSpark) {
   session s;
   game& g = *s.g;

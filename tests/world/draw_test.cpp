@@ -179,6 +179,57 @@ TEST_F(Draw, LinkRotationFoldsIntoTheSpriteRange) {
   EXPECT_EQ(after.alpha, 1);
 }
 
+// The fold takes off 180 only above 45 degrees: a link at exactly 45 keeps
+// its angle, one a degree steeper is turned back to -134.
+TEST_F(Draw, LinkRotationFoldsOnlyAboveFortyFive) {
+  ball* a = addball(500, 300, 5);
+  auto rotation = [&](double bx, double by) {
+    addlink(a, addball(bx, by, 5), 4)->Draw();
+    return onesprite().rotation;
+  };
+  const double deg = M_PI / 180;
+  EXPECT_NEAR(rotation(600, 400), 45, 1e-9);  // sdy / sdx = 1
+  EXPECT_NEAR(rotation(600, 300 + 100 * std::tan(44 * deg)), 44, 1e-9);
+  EXPECT_NEAR(rotation(600, 300 + 100 * std::tan(46 * deg)), 46 - 180, 1e-9);
+  EXPECT_NEAR(rotation(400, 200), 45, 1e-9);  // the same slope drawn the other way
+  EXPECT_NEAR(rotation(600, 200), -45, 1e-9);
+  // The fold is on the screen's slope: at zoom 2 a world slope of 1 is still 45.
+  g->zoom = 2;
+  EXPECT_NEAR(rotation(550, 350), 45, 1e-9);
+}
+
+// A link shorter than the guard is outlined as if its half-length were the
+// guard: the outline of a 1e-6 long link of width 4 lies 2 * 1e-6 / 0.00001
+// = 0.2 either side, not 4; a link of no length is outlined at its centre.
+TEST_F(Draw, ShortLinksAreOutlinedWithTheGuardedLength) {
+  constexpr double kGuard = 0.00001f;
+  ball* a = addball(500, 300, 5);
+  struct link* l = addlink(a, addball(500 + 1e-6, 300, 5), 4);
+  l->Draw();
+  onesprite();
+  const double t = 2 / kGuard;
+  EXPECT_NEAR(l->y[1], 300 + t * 1e-6, 1e-9);  // 300.2
+  EXPECT_NEAR(l->y[2], 300 + t * 1e-6, 1e-9);
+  EXPECT_NEAR(l->y[3], 300 - t * 1e-6, 1e-9);
+  EXPECT_NEAR(l->y[4], 300 - t * 1e-6, 1e-9);
+  EXPECT_NEAR(l->x[1], 500, 1e-9);
+  EXPECT_NEAR(l->x[3], 500 + 1e-6, 1e-9);
+
+  struct link* z = addlink(a, addball(500, 300, 5), 4);
+  z->Draw();
+  const drawcall c = onesprite();
+  for (int i = 1; i <= 4; ++i) {
+    EXPECT_EQ(z->x[i], 500) << i;
+    EXPECT_EQ(z->y[i], 300) << i;
+    EXPECT_EQ(z->xapp[i], 512) << i;
+    EXPECT_EQ(z->yapp[i], 384) << i;
+  }
+  EXPECT_EQ(c.rotation, 0);
+  EXPECT_EQ(c.sx, 0);  // no length on screen
+  EXPECT_DOUBLE_EQ(c.x, 512);
+  EXPECT_DOUBLE_EQ(c.y, 384);
+}
+
 TEST_F(Draw, LinkLooksFollowItsKind) {
   g->unicol[1][0] = 7, g->unicol[1][1] = 8, g->unicol[1][2] = 9;
   ball* a = addball(0, 0, 5);
@@ -414,6 +465,55 @@ TEST_F(Draw, BackgroundGridMovesSlowerThanTheWorld) {
   g->zoom = 0.5;
   g->dobackground2();
   EXPECT_EQ(lines().at(0).r, 60);
+}
+
+// The grid at zoom 1.5 seen from (-300, -200): it is drawn at zoom
+// 1 / (1 / 1.5 + 1) = 0.6 from the grid point below the view's top-left
+// corner, floor((-300 - 512 / 1.5) / 500) = -2 steps and
+// floor((-200 - 384 / 1.5) / 500) = -1 step, for floor(1024 / 500 / 1.5) + 2
+// = 3 steps more. Vertical lines at 512 + 0.6 (-1000 + 500 i + 300): 92, 392,
+// 692 and, the last step, 992; horizontal at 384 + 0.6 (-500 + 500 i + 200):
+// 204 and 504 (804 and 1104 are below the window). Grey 120 * 1.5.
+TEST_F(Draw, BackgroundGridRoundsDownAndDrawsItsLastLine) {
+  auto lines = [&] {
+    std::vector<drawcall> out;
+    for (const drawcall& c : headless::calls())
+      if (c.kind == op::line) out.push_back(c);
+    headless::clear_calls();
+    return out;
+  };
+  g->zoom = 1.5;
+  g->xcenter = -300;
+  g->ycenter = -200;
+  g->dobackground2();
+  std::vector<double> xs, ys;
+  for (const drawcall& c : lines()) {
+    EXPECT_EQ(std::tie(c.r, c.g, c.b), std::make_tuple(180, 180, 180));
+    if (c.x == c.x2) {
+      EXPECT_EQ(c.y, 0);
+      EXPECT_EQ(c.y2, 768);
+      xs.push_back(c.x);
+    } else {
+      EXPECT_EQ(c.y, c.y2);
+      EXPECT_EQ(c.x, 0);
+      EXPECT_EQ(c.x2, 1024);
+      ys.push_back(c.y);
+    }
+  }
+  std::sort(xs.begin(), xs.end());
+  std::sort(ys.begin(), ys.end());
+  const std::vector<double> wantx{92, 392, 692, 992}, wanty{204, 504};
+  ASSERT_EQ(xs.size(), wantx.size());
+  ASSERT_EQ(ys.size(), wanty.size());
+  for (size_t i = 0; i < xs.size(); i++) EXPECT_NEAR(xs[i], wantx[i], 1e-9);
+  for (size_t i = 0; i < ys.size(); i++) EXPECT_NEAR(ys[i], wanty[i], 1e-9);
+
+  // The grey is cut, not rounded: 120 * 0.78125 = 93.75 gives 93.
+  g->zoom = 0.78125;
+  g->dobackground2();
+  const std::vector<drawcall> dim = lines();
+  ASSERT_FALSE(dim.empty());
+  for (const drawcall& c : dim) EXPECT_EQ(std::tie(c.r, c.g, c.b), std::make_tuple(93, 93, 93));
 }
 
 }  // namespace
