@@ -5,6 +5,7 @@
 // frames, and make the mashing scripts a careless player would try.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <random>
@@ -34,48 +35,66 @@ inline std::set<int> keycodes(uint8_t k) {
   return s;
 }
 
-// The level as tumbo-sim starts it: free play with five lives.
-inline void start(game& g, const std::string& level) {
-  headless::install();
-  g.optres = 3;
-  g.changeres(0, g.optres, 0);
-  g.lives = 5;
-  g.setuplevelfile(level, g.level);
-}
+// A level in play as tumbo-sim plays it: free play with five lives, one
+// frame at a time. The headless backend is installed afresh before the game
+// is made, as tumbo-sim does it: the game reads its clock and takes a random
+// draw when it is made, so a game made on the backend of an earlier run would
+// start with another random state and would wait, in its first frame, for that
+// run's clock (a wait that grows with every run before it).
+class session {
+  struct fresh {
+    fresh() { headless::install(); }
+  } installed_;
 
-// One frame with the given keys held.
-inline void frame(game& g, std::string& result, uint8_t keys) {
-  headless::set_script({{keycodes(keys), ""}}, false);
-  headless::clear_calls();
-  g.levelframe(result, 1, 0);
-}
+ public:
+  game g;
+  std::string result = "play";
+  int frames = 0;  // frames played
+
+  explicit session(const std::string& level) {
+    g.optres = 3;
+    g.changeres(0, g.optres, 0);
+    g.lives = 5;
+    g.setuplevelfile(level, g.level);
+  }
+  session(const session&) = delete;
+  session& operator=(const session&) = delete;
+
+  // One frame with the given keys held.
+  void frame(uint8_t keys) {
+    headless::set_script({{keycodes(keys), ""}}, false);
+    headless::clear_calls();
+    g.levelframe(result, 1, 0);
+    frames++;
+  }
+  // Completed, lost or left: nothing more happens in the level.
+  bool over() const { return g.mode == "end"; }
+};
 
 // What became of one run.
 struct outcome {
   int frames = 0;                                                   // frames played
   bool completed = false;                                           // ended with "levelcompleted"
+  bool lost = false;                                                // the ball was lost
   double xmin = 1e300, xmax = -1e300, ymin = 1e300, ymax = -1e300;  // where the player's ball went
 };
 
-// Plays the plan (then no keys) until the level ends or `frames` have passed.
+// Plays the plan (then no keys) until the level ends, completed or lost, or
+// `frames` have passed.
 inline outcome play(const std::string& level, const plan& p, int frames) {
-  game g;
-  start(g, level);
-  std::string result = "play";
+  session s(level);
   outcome o;
-  for (int f = 0; f < frames; ++f) {
-    frame(g, result, static_cast<size_t>(f) < p.size() ? p[static_cast<size_t>(f)] : 0);
-    o.frames = f + 1;
-    if (!g.balllist.empty()) {
-      const ball& b = *g.balllist.front();
+  for (int f = 0; f < frames && !s.over(); ++f) {
+    s.frame(static_cast<size_t>(f) < p.size() ? p[static_cast<size_t>(f)] : 0);
+    if (!s.g.balllist.empty()) {
+      const ball& b = *s.g.balllist.front();
       o.xmin = std::min(o.xmin, b.x), o.xmax = std::max(o.xmax, b.x);
       o.ymin = std::min(o.ymin, b.y), o.ymax = std::max(o.ymax, b.y);
     }
-    if (g.mode == "end") {
-      o.completed = result == "levelcompleted";
-      break;
-    }
   }
+  o.frames = s.frames;
+  o.completed = s.over() && s.result == "levelcompleted";
+  o.lost = s.result == "lost";
   return o;
 }
 
@@ -161,13 +180,21 @@ inline plan perturbed(const plan& p, std::mt19937& rng, int shift = 2) {
   return out;
 }
 
+// The `tries` perturbed replays of a plan; the same for the same seed
+// everywhere.
+inline std::vector<plan> perturbations(const plan& p, int tries = 40, unsigned seed = 40) {
+  std::mt19937 rng(seed);
+  std::vector<plan> out;
+  for (int i = 0; i < tries; ++i) out.push_back(perturbed(p, rng));
+  return out;
+}
+
 // How many of `tries` perturbed replays of the plan still complete the level
-// within `frames`; the replays are the same for the same seed everywhere.
+// within `frames`.
 inline int perturbcount(const std::string& level, const plan& p, int tries = 40, unsigned seed = 40,
                         int frames = 7200) {
-  std::mt19937 rng(seed);
   int count = 0;
-  for (int i = 0; i < tries; ++i) count += play(level, perturbed(p, rng), frames).completed;
+  for (const plan& q : perturbations(p, tries, seed)) count += play(level, q, frames).completed;
   return count;
 }
 
