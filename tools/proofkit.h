@@ -6,12 +6,24 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
+#include <functional>
+#include <new>
 #include <random>
 #include <set>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <climits>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
@@ -96,6 +108,95 @@ inline outcome play(const std::string& level, const plan& p, int frames) {
   o.completed = s.over() && s.result == "levelcompleted";
   o.lost = s.result == "lost";
   return o;
+}
+
+// What one run sends back from a worker process.
+struct record {
+  int32_t task = 0, completed = 0, lost = 0, frames = 0;
+  double xmin = 0, xmax = 0, ymin = 0, ymax = 0;
+};
+
+inline record torecord(int task, const outcome& o) {
+  return {task, o.completed, o.lost, o.frames, o.xmin, o.xmax, o.ymin, o.ymax};
+}
+
+inline outcome fromrecord(const record& r) {
+  outcome o;
+  o.completed = r.completed, o.lost = r.lost, o.frames = r.frames;
+  o.xmin = r.xmin, o.xmax = r.xmax, o.ymin = r.ymin, o.ymax = r.ymax;
+  return o;
+}
+
+// Plays tasks 0 .. n-1 and hands each outcome to `done` in the calling
+// process, as it comes. With J > 1 (where the system can fork) J worker
+// processes take the next task from a shared counter, one at a time, and send
+// each outcome back through one pipe (a record is shorter than the pipe's
+// atomic write). Returns the tasks that never came back (a worker died).
+inline std::vector<int> runall(int n, int jobs, const std::function<outcome(int)>& run,
+                          const std::function<void(int, const outcome&)>& done) {
+  std::vector<bool> got(static_cast<size_t>(n), false);
+  bool forked = false;
+#ifndef _WIN32
+  static_assert(sizeof(record) <= PIPE_BUF, "a record must go through the pipe in one write");
+  jobs = std::min(jobs, n);
+  void* shared = jobs > 1 ? mmap(nullptr, sizeof(std::atomic<int>), PROT_READ | PROT_WRITE,
+                                 MAP_SHARED | MAP_ANONYMOUS, -1, 0)
+                          : MAP_FAILED;
+  int fds[2];
+  if (shared != MAP_FAILED && pipe(fds) == 0) {
+    auto* next = new (shared) std::atomic<int>(0);
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::vector<pid_t> children;
+    for (int j = 0; j < jobs; ++j) {
+      const pid_t pid = fork();
+      if (pid == 0) {
+        close(fds[0]);
+        for (int i; (i = next->fetch_add(1)) < n;) {
+          const record rec = torecord(i, run(i));
+          if (write(fds[1], &rec, sizeof rec) != static_cast<ssize_t>(sizeof rec)) _exit(1);
+        }
+        _exit(0);
+      }
+      if (pid > 0) children.push_back(pid);
+    }
+    close(fds[1]);
+    if (!children.empty()) {
+      forked = true;
+      record rec;
+      size_t have = 0;
+      for (;;) {
+        const ssize_t got_now = read(fds[0], reinterpret_cast<char*>(&rec) + have, sizeof rec - have);
+        if (got_now < 0 && errno == EINTR) continue;
+        if (got_now <= 0) break;
+        have += static_cast<size_t>(got_now);
+        if (have < sizeof rec) continue;
+        have = 0;
+        if (rec.task >= 0 && rec.task < n && !got[static_cast<size_t>(rec.task)]) {
+          got[static_cast<size_t>(rec.task)] = true;
+          done(rec.task, fromrecord(rec));
+        }
+      }
+      for (pid_t pid : children) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+      }
+    }
+    close(fds[0]);
+    munmap(shared, sizeof(std::atomic<int>));
+  } else if (shared != MAP_FAILED) {
+    munmap(shared, sizeof(std::atomic<int>));
+  }
+#endif
+  if (!forked)
+    for (int i = 0; i < n; ++i) {
+      got[static_cast<size_t>(i)] = true;
+      done(i, run(i));
+    }
+  std::vector<int> missing;
+  for (int i = 0; i < n; ++i)
+    if (!got[static_cast<size_t>(i)]) missing.push_back(i);
+  return missing;
 }
 
 // Reads a key file as tumbo-sim does; only Left, Right and Space count.
