@@ -372,7 +372,11 @@ std::string cell(const std::string& s) {
   return out;
 }
 
-void table(const options& o, const std::vector<result>& results) {
+void table(const options& o, std::vector<result> results) {
+  // In the order of play: campaigns sorted bytewise, as the chooser lists them.
+  std::stable_sort(results.begin(), results.end(), [](const result& a, const result& b) {
+    return a.campaign != b.campaign ? a.campaign < b.campaign : a.number < b.number;
+  });
   std::map<std::string, std::map<int, std::string>> ideas;
   std::printf(
       "| Campaign | Level | Idea | Size (screens) | Start | Goal | Solution frames | Shifted replays /%d |\n",
