@@ -5,12 +5,25 @@
 // frames, and make the mashing scripts a careless player would try.
 #pragma once
 
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
+#include <functional>
+#include <new>
 #include <random>
 #include <set>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <climits>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
@@ -34,49 +47,156 @@ inline std::set<int> keycodes(uint8_t k) {
   return s;
 }
 
-// The level as tumbo-sim starts it: free play with five lives.
-inline void start(game& g, const std::string& level) {
-  headless::install();
-  g.optres = 3;
-  g.changeres(0, g.optres, 0);
-  g.lives = 5;
-  g.setuplevelfile(level, g.level);
-}
+// A level in play as tumbo-sim plays it: free play with five lives, one
+// frame at a time. The headless backend is installed afresh before the game
+// is made, as tumbo-sim does it: the game reads its clock and takes a random
+// draw when it is made, so a game made on the backend of an earlier run would
+// start with another random state and would wait, in its first frame, for that
+// run's clock (a wait that grows with every run before it).
+class session {
+  struct fresh {
+    fresh() { headless::install(); }
+  } installed_;
 
-// One frame with the given keys held.
-inline void frame(game& g, std::string& result, uint8_t keys) {
-  headless::set_script({{keycodes(keys), ""}}, false);
-  headless::clear_calls();
-  g.levelframe(result, 1, 0);
-}
+ public:
+  game g;
+  std::string result = "play";
+  int frames = 0;  // frames played
+
+  explicit session(const std::string& level) {
+    g.optres = 3;
+    g.changeres(0, g.optres, 0);
+    g.lives = 5;
+    g.setuplevelfile(level, g.level);
+  }
+  session(const session&) = delete;
+  session& operator=(const session&) = delete;
+
+  // One frame with the given keys held.
+  void frame(uint8_t keys) {
+    headless::set_script({{keycodes(keys), ""}}, false);
+    headless::clear_calls();
+    g.levelframe(result, 1, 0);
+    frames++;
+  }
+  // Completed, lost or left: nothing more happens in the level.
+  bool over() const { return g.mode == "end"; }
+};
 
 // What became of one run.
 struct outcome {
   int frames = 0;                                                   // frames played
   bool completed = false;                                           // ended with "levelcompleted"
+  bool lost = false;                                                // the ball was lost
   double xmin = 1e300, xmax = -1e300, ymin = 1e300, ymax = -1e300;  // where the player's ball went
 };
 
-// Plays the plan (then no keys) until the level ends or `frames` have passed.
+// Plays the plan (then no keys) until the level ends, completed or lost, or
+// `frames` have passed.
 inline outcome play(const std::string& level, const plan& p, int frames) {
-  game g;
-  start(g, level);
-  std::string result = "play";
+  session s(level);
   outcome o;
-  for (int f = 0; f < frames; ++f) {
-    frame(g, result, static_cast<size_t>(f) < p.size() ? p[static_cast<size_t>(f)] : 0);
-    o.frames = f + 1;
-    if (!g.balllist.empty()) {
-      const ball& b = *g.balllist.front();
+  for (int f = 0; f < frames && !s.over(); ++f) {
+    s.frame(static_cast<size_t>(f) < p.size() ? p[static_cast<size_t>(f)] : 0);
+    if (!s.g.balllist.empty()) {
+      const ball& b = *s.g.balllist.front();
       o.xmin = std::min(o.xmin, b.x), o.xmax = std::max(o.xmax, b.x);
       o.ymin = std::min(o.ymin, b.y), o.ymax = std::max(o.ymax, b.y);
     }
-    if (g.mode == "end") {
-      o.completed = result == "levelcompleted";
-      break;
-    }
   }
+  o.frames = s.frames;
+  o.completed = s.over() && s.result == "levelcompleted";
+  o.lost = s.result == "lost";
   return o;
+}
+
+// What one run sends back from a worker process.
+struct record {
+  int32_t task = 0, completed = 0, lost = 0, frames = 0;
+  double xmin = 0, xmax = 0, ymin = 0, ymax = 0;
+};
+
+inline record torecord(int task, const outcome& o) {
+  return {task, o.completed, o.lost, o.frames, o.xmin, o.xmax, o.ymin, o.ymax};
+}
+
+inline outcome fromrecord(const record& r) {
+  outcome o;
+  o.completed = r.completed, o.lost = r.lost, o.frames = r.frames;
+  o.xmin = r.xmin, o.xmax = r.xmax, o.ymin = r.ymin, o.ymax = r.ymax;
+  return o;
+}
+
+// Plays tasks 0 .. n-1 and hands each outcome to `done` in the calling
+// process, as it comes. With J > 1 (where the system can fork) J worker
+// processes take the next task from a shared counter, one at a time, and send
+// each outcome back through one pipe (a record is shorter than the pipe's
+// atomic write). Returns the tasks that never came back (a worker died).
+inline std::vector<int> runall(int n, int jobs, const std::function<outcome(int)>& run,
+                          const std::function<void(int, const outcome&)>& done) {
+  std::vector<bool> got(static_cast<size_t>(n), false);
+  bool forked = false;
+#ifndef _WIN32
+  static_assert(sizeof(record) <= PIPE_BUF, "a record must go through the pipe in one write");
+  jobs = std::min(jobs, n);
+  void* shared = jobs > 1 ? mmap(nullptr, sizeof(std::atomic<int>), PROT_READ | PROT_WRITE,
+                                 MAP_SHARED | MAP_ANONYMOUS, -1, 0)
+                          : MAP_FAILED;
+  int fds[2];
+  if (shared != MAP_FAILED && pipe(fds) == 0) {
+    auto* next = new (shared) std::atomic<int>(0);
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::vector<pid_t> children;
+    for (int j = 0; j < jobs; ++j) {
+      const pid_t pid = fork();
+      if (pid == 0) {
+        close(fds[0]);
+        for (int i; (i = next->fetch_add(1)) < n;) {
+          const record rec = torecord(i, run(i));
+          if (write(fds[1], &rec, sizeof rec) != static_cast<ssize_t>(sizeof rec)) _exit(1);
+        }
+        _exit(0);
+      }
+      if (pid > 0) children.push_back(pid);
+    }
+    close(fds[1]);
+    if (!children.empty()) {
+      forked = true;
+      record rec;
+      size_t have = 0;
+      for (;;) {
+        const ssize_t got_now = read(fds[0], reinterpret_cast<char*>(&rec) + have, sizeof rec - have);
+        if (got_now < 0 && errno == EINTR) continue;
+        if (got_now <= 0) break;
+        have += static_cast<size_t>(got_now);
+        if (have < sizeof rec) continue;
+        have = 0;
+        if (rec.task >= 0 && rec.task < n && !got[static_cast<size_t>(rec.task)]) {
+          got[static_cast<size_t>(rec.task)] = true;
+          done(rec.task, fromrecord(rec));
+        }
+      }
+      for (pid_t pid : children) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+      }
+    }
+    close(fds[0]);
+    munmap(shared, sizeof(std::atomic<int>));
+  } else if (shared != MAP_FAILED) {
+    munmap(shared, sizeof(std::atomic<int>));
+  }
+#endif
+  if (!forked)
+    for (int i = 0; i < n; ++i) {
+      got[static_cast<size_t>(i)] = true;
+      done(i, run(i));
+    }
+  std::vector<int> missing;
+  for (int i = 0; i < n; ++i)
+    if (!got[static_cast<size_t>(i)]) missing.push_back(i);
+  return missing;
 }
 
 // Reads a key file as tumbo-sim does; only Left, Right and Space count.
@@ -161,13 +281,21 @@ inline plan perturbed(const plan& p, std::mt19937& rng, int shift = 2) {
   return out;
 }
 
+// The `tries` perturbed replays of a plan; the same for the same seed
+// everywhere.
+inline std::vector<plan> perturbations(const plan& p, int tries = 40, unsigned seed = 40) {
+  std::mt19937 rng(seed);
+  std::vector<plan> out;
+  for (int i = 0; i < tries; ++i) out.push_back(perturbed(p, rng));
+  return out;
+}
+
 // How many of `tries` perturbed replays of the plan still complete the level
-// within `frames`; the replays are the same for the same seed everywhere.
+// within `frames`.
 inline int perturbcount(const std::string& level, const plan& p, int tries = 40, unsigned seed = 40,
                         int frames = 7200) {
-  std::mt19937 rng(seed);
   int count = 0;
-  for (int i = 0; i < tries; ++i) count += play(level, perturbed(p, rng), frames).completed;
+  for (const plan& q : perturbations(p, tries, seed)) count += play(level, q, frames).completed;
   return count;
 }
 

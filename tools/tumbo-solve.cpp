@@ -92,21 +92,6 @@ void restore(game& g, const snapshot& s, std::string& result) {
   g.upborder = s.upborder, g.downborder = s.downborder, g.zoom = s.zoom;
 }
 
-// One frame with the given keys held, as tumbo-sim plays it.
-void frame(game& g, std::string& result, const std::set<int>& keys) {
-  headless::set_script({{keys, ""}}, false);
-  headless::clear_calls();
-  g.levelframe(result, 1, 0);
-}
-
-void start(game& g, const std::string& path) {
-  headless::install();
-  g.optres = 3;
-  g.changeres(0, g.optres, 0);
-  g.lives = 5;
-  g.setuplevelfile(path, g.level);
-}
-
 struct node {
   snapshot state;
   std::vector<int> plan;  // action per segment
@@ -139,21 +124,19 @@ std::string script(const std::vector<int>& plan, int seg, int frames) {
 // Replays a plan from a fresh start; returns the frames it took to complete
 // the level, or 0 when it does not.
 int replay(const options& o, const std::vector<int>& plan) {
-  game g;
-  start(g, o.level);
-  std::string result = "play";
+  proof::session s(o.level);
   for (int f = 0; f < o.frames; ++f) {
     const size_t k = f / o.seg;
-    frame(g, result, k < plan.size() ? kActions[plan[k]].keys : std::set<int>{});
-    if (g.mode == "end") return result == "levelcompleted" ? f + 1 : 0;
+    s.frame(k < plan.size() ? bits(kActions[plan[k]]) : 0);
+    if (s.over()) return s.result == "levelcompleted" ? f + 1 : 0;
   }
   return 0;
 }
 
 int solve(const options& o) {
-  game g;
-  start(g, o.level);
-  std::string result = "play";
+  proof::session s(o.level);
+  game& g = s.g;
+  std::string& result = s.result;
   // The route ends at the middle of the first goal.
   std::vector<std::pair<double, double>> route = o.via;
   for (const auto& l : g.linklist)
@@ -195,7 +178,7 @@ int solve(const options& o) {
         }
         if (!humane) continue;
         restore(g, n.state, result);
-        for (int f = 0; f < o.seg && g.mode != "end"; ++f) frame(g, result, kActions[a].keys);
+        for (int f = 0; f < o.seg && !s.over(); ++f) s.frame(bits(kActions[a]));
         if (result == "lost" || (g.mode == "end" && result != "levelcompleted")) continue;
         node m;
         m.plan = n.plan;

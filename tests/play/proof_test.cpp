@@ -1,8 +1,14 @@
-// The proving tools' key plans: the 8-frame rule, moved key changes and the
-// careless player's scripts.
+// The proving tools: their runs of a level, the 8-frame rule, moved key
+// changes, the careless player's scripts and the runs shared out among
+// worker processes.
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include "tools/proofkit.h"
 
@@ -11,6 +17,8 @@ namespace {
 using proof::kLeft;
 using proof::kRight;
 using proof::kSpace;
+
+const std::string kCamp = std::string(TUMBO_SOURCE_DIR) + "/tests/data/campaigns/testcamp/";
 
 proof::plan runs(std::initializer_list<std::pair<int, uint8_t>> parts) {
   proof::plan p;
@@ -72,12 +80,92 @@ TEST(Proof, MashingScriptsAreTheFixedPatternsThenRandomHolds) {
     size_t start = 0;
     for (size_t f = 1; f <= m[i].keys.size(); ++f)
       if (f == m[i].keys.size() || m[i].keys[f] != m[i].keys[start]) {
-        if (f < m[i].keys.size()) EXPECT_GE(f - start, 8u) << m[i].name;
+        if (f < m[i].keys.size()) {
+          EXPECT_GE(f - start, 8u) << m[i].name;
+        }
         start = f;
       }
   }
   EXPECT_NE(m[5].keys, m[6].keys);
   EXPECT_EQ(proof::mashes(20, 7200)[7].keys, m[7].keys);
 }
+
+TEST(Proof, ARunEndsWithTheLevelAsTumboSimPlaysIt) {
+  // testcamp/1 ends itself after 42 frames; tumbo-sim says the same.
+  proof::outcome o = proof::play(kCamp + "1", {}, 7200);
+  EXPECT_TRUE(o.completed);
+  EXPECT_FALSE(o.lost);
+  EXPECT_EQ(o.frames, 42);
+  // Holding Right rolls the ball off testcamp/5 in frame 369.
+  o = proof::play(kCamp + "5", proof::plan(2000, kRight), 7200);
+  EXPECT_FALSE(o.completed);
+  EXPECT_TRUE(o.lost);
+  EXPECT_EQ(o.frames, 369);
+  EXPECT_GT(o.xmax, o.xmin);
+  // Waiting there ends nothing: the run lasts as long as it was given.
+  o = proof::play(kCamp + "5", {}, 500);
+  EXPECT_FALSE(o.completed || o.lost);
+  EXPECT_EQ(o.frames, 500);
+}
+
+TEST(Proof, EachRunStartsOnAFreshClock) {
+  // A run's game is made on its own backend: its first frame does not wait
+  // for the clock of the runs before it.
+  proof::play(kCamp + "5", {}, 3000);
+  proof::session s(kCamp + "5");
+  s.frame(0);
+  EXPECT_LT(headless::clock(), 100);
+  EXPECT_EQ(s.frames, 1);
+  EXPECT_FALSE(s.over());
+}
+
+TEST(Proof, RunsSharedOutAmongWorkersAllComeBack) {
+  auto run = [](int i) {
+    proof::outcome o;
+    o.frames = 10 * i + 1;
+    o.completed = i % 3 == 0;
+    o.xmin = -i, o.xmax = i;
+    return o;
+  };
+  for (int jobs : {1, 2, 3}) {
+    std::vector<int> frames(50, -1), completed(50, -1);
+    double xs = 0;
+    const std::vector<int> missing = proof::runall(50, jobs, run, [&](int i, const proof::outcome& o) {
+      ASSERT_GE(i, 0);
+      ASSERT_LT(i, 50);
+      EXPECT_EQ(frames[static_cast<size_t>(i)], -1) << "task " << i << " came back twice";
+      frames[static_cast<size_t>(i)] = o.frames, completed[static_cast<size_t>(i)] = o.completed;
+      xs += o.xmax - o.xmin;
+    });
+    EXPECT_TRUE(missing.empty()) << jobs;
+    for (int i = 0; i < 50; ++i) {
+      EXPECT_EQ(frames[static_cast<size_t>(i)], 10 * i + 1) << jobs;
+      EXPECT_EQ(completed[static_cast<size_t>(i)], i % 3 == 0) << jobs;
+    }
+    EXPECT_EQ(xs, 2.0 * 49 * 50 / 2) << jobs;
+  }
+  EXPECT_TRUE(proof::runall(0, 2, run, [](int, const proof::outcome&) { FAIL(); }).empty());
+}
+
+#ifndef _WIN32
+TEST(Proof, ARunWhoseWorkerDiesIsReportedMissing) {
+  // The worker that takes task 7 dies; the others go on with the rest.
+  int back = 0;
+  const std::vector<int> missing = proof::runall(
+      20, 2,
+      [](int i) {
+        if (i == 7) _exit(3);
+        proof::outcome o;
+        o.frames = i;
+        return o;
+      },
+      [&](int i, const proof::outcome& o) {
+        EXPECT_EQ(o.frames, i);
+        back++;
+      });
+  EXPECT_EQ(missing, std::vector<int>{7});
+  EXPECT_EQ(back, 19);
+}
+#endif
 
 }  // namespace
