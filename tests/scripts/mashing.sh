@@ -15,10 +15,17 @@ shopt -s nullglob
 levels=(campaigns/*/*)
 [ ${#levels[@]} -gt 0 ] || { echo "no levels under campaigns/"; exit 1; }
 
-out=$("$proof" "${levels[@]}" --mashing-only --random 20 --jobs 0 --check)
+known=tests/data/mashing-exceptions
+out=$("$proof" "${levels[@]}" --mashing-only --random 20 --jobs 0 --check --exceptions "$known")
 status=$?
 echo "$out"
 # One line per level, and the tool's own verdict.
 [ "$(grep -c ' mashed=' <<<"$out")" -eq ${#levels[@]} ] || { echo "FAIL: not every level was played"; exit 1; }
 grep -q "^${#levels[@]} levels proven, " <<<"$out" || { echo "FAIL: no verdict"; exit 1; }
+# A level on the list of those still to be rebuilt must still be beaten: once
+# it is mended it leaves the list.
+while read -r what rule; do
+  [ -n "$what" ] && [ "${what#\#}" = "$what" ] || continue
+  grep -q "^allowed: $what $rule:" <<<"$out" || { echo "FAIL: $what is no longer beaten by mashing: take it off $known"; status=1; }
+done <"$known"
 [ $status -eq 0 ]
