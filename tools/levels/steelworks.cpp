@@ -92,33 +92,47 @@ void startat(level& k, double x, double y) { k.player(x, y); }
 
 // ---- Steelworks
 
-// Over the slag pit on a chain bridge under a hammer, along the casting floor,
-// over a seesaw and up the girder stairs to a goal high above.
+// Over the slag pit on a chain bridge under a hammer, up a long steep ramp,
+// over a trough of burning slag and up into a roofed shaft to a goal high
+// above the start. The bridge's far end, the hollow after it, the pocket at
+// the top of the ramp and the pocket at the shaft's wall are places where the
+// ball comes to rest between the hard parts, whatever speed it came with.
 void slagbridge(level& k) {
   startat(k, 100, 500);
   chimney(k, 300, 560, 700);
-  gear(k, 1750, 250, 90);
+  gear(k, 1650, 200, 90);
   girder(k, 650, 120, 1550, 120);
-  pipe(k, {{1500, 700}, {1500, 420}, {2100, 420}, {2100, 0}});
-  chimney(k, 3200, 560, 1300);
-  hangchain(k, 2300, -200, 260);
+  pipe(k, {{1500, 760}, {1500, 620}, {2300, 620}, {2300, 0}});
+  chimney(k, 3900, 560, 1500);
+  chimney(k, 2250, 760, 500);
+  hangchain(k, 2950, -700, 300);
+  gear(k, 2200, -420, 70, 8);
+  gear(k, 3440, -760, 80, 10);
+  girder(k, 2500, -460, 3100, -460, 30, 5);
+  pipe(k, {{3700, 560}, {3700, -300}, {3900, -300}});
   k.platform(-20, 0, -20, 560, 14);
   floor(k, {{-20, 560}, {700, 560}});
-  k.rope(700, 560, 1500, 560, 16, 90, 8, 1, kIron);
+  k.rope(700, 560, 1500, 560, 20, 30, 8, 1, kIron);
   k.hammer(1100, -40, 250, 45, 100);
   k.pit(700, 1500, 860);
-  floor(k, {{1500, 560}, {1700, 560}, {1760, 590}, {1940, 590}, {2000, 560}, {2100, 560}});
-  k.seesaw(2300, 560, 360);
-  // Below the seesaw a ball that misses the shelf lands safely and tries again.
-  floor(k, {{2100, 560}, {2100, 700}, {3000, 700}, {3000, 360}, {3000, -900}});
-  floor(k, {{2500, 400}, {2860, 400}, {3000, 360}});
-  for (int i = 0; i < 5; ++i) {
-    const double y = 240 - i * 170, x = i % 2 ? 2560 : 2760;
-    k.platform(x, y, x + 180, y, 10, "normal", kIron);
-  }
-  k.platform(2500, 120, 2500, -800, 14, "normal", kIron);
-  k.platform(2510, -610, 2740, -610, 12, "normal", kIron);
-  k.goal(2560, -690, 2560, -625);
+  // The casting floor climbs a long steep ramp (keep pushing, or roll back
+  // down), drops into a pocket and leaps a trough of burning slag to the
+  // shaft, which stands on the ramp's height.
+  const double dx = 540, dy = -620;
+  floor(k, {{1500, 560}, {1560, 610}, {1660, 610}, {1720, 560}, {1800, 560}, {2500, -140},
+            {2160 + dx, 480 + dy}, {2160 + dx, 600 + dy}, {2300 + dx, 600 + dy}, {2300 + dx, 430 + dy}});
+  k.pit(2300 + dx, 2410 + dx, 640 + dy);
+  floor(k, {{2300 + dx, 640 + dy}, {2300 + dx, 430 + dy}});
+  floor(k, {{2410 + dx, 640 + dy}, {2410 + dx, 440 + dy}, {2700 + dx, 440 + dy}});
+  // The shaft: a shelf with a pocket at its wall, and a dished stair above.
+  floor(k, {{2700 + dx, 440 + dy}, {2900 + dx, 440 + dy}, {2960 + dx, 480 + dy}, {3100 + dx, 480 + dy},
+            {3100 + dx, -500 + dy}});
+  // The shaft is roofed, so nothing flung up the ramp drops in from above.
+  floor(k, {{2700 + dx, 360 + dy}, {2700 + dx, -400 + dy}, {3100 + dx, -400 + dy}});
+  // The stair is dished, high at its wall and lower at its open end, so a
+  // ball that lands on it settles in its middle.
+  floor(k, {{2700 + dx, 276 + dy}, {2790 + dx, 336 + dy}, {2880 + dx, 296 + dy}}, 10);
+  k.goal(2790 + dx, 260 + dy, 2790 + dx, 310 + dy);
 }
 
 // ---- The old levels still waiting for their turn
