@@ -45,7 +45,7 @@ for dir in $(find campaigns -mindepth 1 -maxdepth 1 -type d -printf '%f\n' | LC_
       shots+=(--shot "$f:$file")
       files+=("$f:$file")
     done
-    if ! timeout 300 "$sim" "campaigns/$dir/$level" --frames "$frames" --every 100000 --keys "$keys" "${shots[@]}" \
+    if ! timeout 300 "$sim" "campaigns/$dir/$level" --frames "$frames" --every 100000 --keys "$keys" --level "$level" "${shots[@]}" \
       >/dev/null; then
       echo "montage.sh: $dir/$level: tumbo-sim could not take its shots" >&2
       status=1

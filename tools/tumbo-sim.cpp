@@ -1,4 +1,4 @@
-// tumbo-sim LEVELFILE [--frames N] [--keys KEYFILE] [--every K] [--shot FRAME:FILE.png]...
+// tumbo-sim LEVELFILE [--frames N] [--keys KEYFILE] [--every K] [--level N] [--shot FRAME:FILE.png]...
 //
 // Plays a level on the headless backend, as free play with five lives, through
 // the game's own level frame, and prints every ball after every K-th frame and
@@ -10,6 +10,8 @@
 // level does not. Esc and the 8-2 skip are tested after a frame is shown, with
 // the keys of the next one, so keys of frame A end the level after frame A - 1.
 //
+// --level N plays it as level N of its campaign (1 by default): the captions
+// and the level-1 hints follow the number.
 // --shot renders a frame with the real SDL renderer into a PNG. The run
 // itself stays headless (so the keys come from the script and the numbers are
 // the same with or without shots); the draw calls of the requested frames are
@@ -102,7 +104,7 @@ bool rendershot(game& view, const std::vector<headless::drawcall>& calls, const 
 
 int main(int argc, char** argv) {
   std::string levelfile, keyfile;
-  int frames = 600, every = 1;
+  int frames = 600, every = 1, level = 1;
   std::map<int, std::string> shots;
   for (int i = 1; i < argc; i++) {
     const std::string arg = argv[i];
@@ -117,6 +119,9 @@ int main(int argc, char** argv) {
     } else if (arg == "--every") {
       every = tonumber(value(), "--every");
       if (every < 1) fail("--every must be at least 1");
+    } else if (arg == "--level") {
+      level = tonumber(value(), "--level");
+      if (level < 1 || level > 10) fail("--level must be 1 to 10");
     } else if (arg == "--shot") {
       const std::string shot = value();
       const size_t colon = shot.find(':');
@@ -125,11 +130,11 @@ int main(int argc, char** argv) {
     } else if (levelfile.empty() && (arg.empty() || arg[0] != '-')) {
       levelfile = arg;
     } else {
-      fail("usage: tumbo-sim LEVELFILE [--frames N] [--keys KEYFILE] [--every K] [--shot FRAME:FILE.png]...");
+      fail("usage: tumbo-sim LEVELFILE [--frames N] [--keys KEYFILE] [--every K] [--level N] [--shot FRAME:FILE.png]...");
     }
   }
   if (levelfile.empty())
-    fail("usage: tumbo-sim LEVELFILE [--frames N] [--keys KEYFILE] [--every K] [--shot FRAME:FILE.png]...");
+    fail("usage: tumbo-sim LEVELFILE [--frames N] [--keys KEYFILE] [--every K] [--level N] [--shot FRAME:FILE.png]...");
 
   headless::install();
   // The level reader is silent about a file it cannot open, so look first.
@@ -142,6 +147,7 @@ int main(int argc, char** argv) {
   g.optres = 3;
   g.changeres(0, g.optres, 0);
   g.lives = 5;
+  g.level = level;
   g.setuplevelfile(levelfile, g.level);
   // The script starts with the level's first frame (the level set-up
   // forgets pending keys, so it must not come earlier).
