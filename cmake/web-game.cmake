@@ -2,6 +2,8 @@
 # cmake/web.cmake as the toolchain): the page glue beside the SDL backend,
 # the page itself with the game's data, and tumbo-sim for node.
 target_sources(tumbo_platform PRIVATE ${CMAKE_SOURCE_DIR}/platform/web/web.cpp)
+# What SDL's sound code calls from the runtime by name, for every program.
+target_link_options(tumbo_platform INTERFACE "SHELL:--js-library ${CMAKE_SOURCE_DIR}/platform/web/library.js")
 target_compile_options(tumbo_platform PUBLIC "SHELL:-include ${CMAKE_SOURCE_DIR}/cmake/webcompat/compat.h")
 
 set(TUMBO_WEB_PAGE ${CMAKE_SOURCE_DIR}/platform/web/shell.html)
@@ -13,7 +15,7 @@ target_link_options(tumbo PRIVATE
   -lidbfs.js "SHELL:--shell-file ${TUMBO_WEB_PAGE}" -sMINIFY_HTML=0
   "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/media@/media"
   "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/campaigns@/campaigns")
-set_property(TARGET tumbo APPEND PROPERTY LINK_DEPENDS ${TUMBO_WEB_PAGE} ${CMAKE_SOURCE_DIR}/platform/web/web.cpp)
+set_property(TARGET tumbo APPEND PROPERTY LINK_DEPENDS ${TUMBO_WEB_PAGE} ${CMAKE_SOURCE_DIR}/platform/web/library.js)
 
 # The physics under node, reading and writing the real files.
 add_executable(tumbo-sim ${CMAKE_SOURCE_DIR}/tools/tumbo-sim.cpp)
