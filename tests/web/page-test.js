@@ -271,7 +271,6 @@ async function main() {
     await frames(page, 30);
     // The level skip: 8 and 2 both hit since the last frame.
     await page.keyboard.down('8');
-    await sleep(10);
     await page.keyboard.down('2');
     await sleep(200);
     await page.keyboard.up('2');
