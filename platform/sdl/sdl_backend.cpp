@@ -133,8 +133,9 @@ int keycode(SDL_Keycode k) {
 int keycode(const SDL_Keysym& k) {
   if (k.scancode >= SDL_SCANCODE_1 && k.scancode <= SDL_SCANCODE_9) return int(k.scancode - SDL_SCANCODE_1) + '1';
   if (k.scancode == SDL_SCANCODE_0) return '0';
-  const int code = keycode(k.sym);
-  return code >= '0' && code <= '9' ? -1 : code;
+  // Where no place is known (the browser's SDL reports some keys without
+  // one), the key goes by what it types.
+  return keycode(k.sym);
 }
 
 // Whether the system really made the window as large as SDL was told it is.

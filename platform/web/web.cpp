@@ -20,6 +20,9 @@
 
 #include "platform/web/host.h"
 
+// platform/web/library.js: keeps the runtime functions SDL calls by name.
+extern "C" void tumbo_keep_sdl_runtime();
+
 namespace {
 
 // clang-format off
@@ -135,6 +138,7 @@ double worked_from = -1;  // the same, to the microsecond
 namespace host {
 
 void start() {
+  tumbo_keep_sdl_runtime();
   storage = page_mount_storage() != 0;
   if (storage)
     for (int i = 0; i < 2; i++) {
