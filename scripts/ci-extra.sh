@@ -1,5 +1,5 @@
 #!/bin/bash
-# The CI's extra stage: the whole test suite under AddressSanitizer,
+# The CI's extra stage: the Debian package installed and played, the whole test suite under AddressSanitizer,
 # UndefinedBehaviorSanitizer and LeakSanitizer (build-asan), then a clang
 # build of the fuzz targets (build-fuzz), each run for a short bounded time
 # from its seed corpus. Prints the time of every step.
@@ -88,6 +88,10 @@ step "fuzz build" fuzz_build
 for t in level prefs scores keys; do
   step "fuzz $t (${fuzzseconds} s)" fuzz_run "$t"
 done
+# The browser build: its libraries from Debian's sources, the physics under
+# node against the native bits, and the page in headless chromium. Each of its
+# steps has a limit of its own; the whole stage has this one.
+step "browser" bounded 2700 bash "$src/scripts/web-test.sh" "$src/build"
 
 echo "=== extra stage took $((SECONDS - start)) s"
 if [ ${#failed[@]} -gt 0 ]; then
