@@ -197,14 +197,51 @@ void hills(level& k) {
   k.cloud(700, 120, 35);
 }
 
-// Boulders roll down the hill towards the ball.
-void boulders(level& k) {
-  start(k);
-  piece hill =
-      k.path({{-20, 560}, {500, 560}, {1300, 260}, {1700, 260}, {1700, 0}}, 14, "normal", kit::kLeaf);
-  for (int i = 0; i < 4; ++i) k.boulder(1350 + i * 80, 220, 26, 2, {&hill}, i % 2 ? "damaging" : "normal");
-  k.goal(1640, 180, 1640, 240);
-  k.tree(250, 546, 150);
+// Up the hillside again, five ledges this time, and then west along the high
+// ridge over two rope bridges, far above a field of spikes, to a goal behind
+// the start.
+void ridge(level& k) {
+  k.player(2300, 466);
+  k.path({{1800, 300}, {1800, 500}, {3200, 500}}, 14, "normal", kit::kLeaf);
+  k.pit(200, 1780, 820);
+  for (int i = 1; i <= 5; ++i) {
+    const double y = 500 - 200 * i;
+    if (i % 2)
+      k.platform(2700, y, 2990, y, 12, "normal", kit::kLeaf);
+    else
+      k.platform(2910, y, 3200, y, 12, "normal", kit::kLeaf);
+  }
+  k.platform(3200, 500, 3200, -900, 14, "normal", kit::kLeaf);
+  k.platform(2700, 300, 2700, -680, 14, "normal", kit::kLeaf);
+  // The ridge runs west from the top of the hillside.
+  k.path({{2700, -680}, {2100, -680}}, 14, "normal", kit::kLeaf);
+  // A gap in the ridge: the far side is higher, so only a jump crosses it,
+  // and a ball that falls through lands on spikes.
+  k.spikes(1830, 2170, 486, 6);
+  k.path({{1900, -560}, {1900, -740}, {1800, -740}}, 14, "normal", kit::kLeaf);
+  k.rope(1800, -740, 1350, -740, 9, 60, 8);
+  k.path({{1350, -740}, {1250, -740}}, 14, "normal", kit::kLeaf);
+  k.rope(1250, -740, 700, -740, 11, 80, 8);
+  k.path({{700, -740}, {0, -740}, {0, -960}}, 14, "normal", kit::kLeaf);
+  k.goal(150, -770, 150, -830);
+  hillline(k, 1800, 500, 1400, 350);
+  tree(k, 2250, 486, 170);
+  flowers(k, 2400, 2650, 486);
+  hillline(k, 2500, 300, 900, 700);
+  for (int i = 1; i <= 5; ++i) {
+    const double y = 488 - 200 * i;
+    if (i % 2)
+      flowers(k, 2760, 2960, y);
+    else
+      hedge(k, 2960, 3120, y);
+  }
+  tree(k, 2500, -694, 160);
+  hedge(k, 1270, 1340, -754);
+  tree(k, 500, -754, 200);
+  flowers(k, 200, 680, -754);
+  cloud(k, 1200, -1000, 50);
+  cloud(k, 2600, -1100, 40);
+  cloud(k, 400, -300, 45);
 }
 
 // A tower of blocks is the only way up to the ledge; it sways as you climb.
@@ -287,7 +324,7 @@ void meadowfinale(level& k) {
 }  // namespace
 
 campaign meadow() {
-  return {"Meadow", {firststeps, island, hills, seesaw, boulders, tower, bridges, jelly, hammers, meadowfinale}};
+  return {"Meadow", {firststeps, island, hills, seesaw, ridge, tower, bridges, jelly, hammers, meadowfinale}};
 }
 
 }  // namespace levels
