@@ -70,10 +70,15 @@ void firststeps(level& k) {
   k.path({{-20, 560}, {1500, 560}}, 14, "normal", kit::kLeaf);
   k.platform(700, 560, 700, 470, 16);
   k.goal(1400, 450, 1400, 530);
-  k.tree(300, 546, 120);
-  k.tree(1000, 546, 160);
-  k.cloud(500, 200, 30);
-  k.cloud(1100, 150, 40);
+  hillline(k, -20, 560, 900, 220);
+  hillline(k, 600, 560, 1000, 300);
+  tree(k, 300, 546, 140);
+  tree(k, 1000, 546, 170);
+  flowers(k, 420, 660, 546);
+  hedge(k, 20, 160, 546);
+  flowers(k, 1100, 1340, 546);
+  cloud(k, 500, 200, 30);
+  cloud(k, 1100, 150, 40);
 }
 
 // A gap too wide to jump: hop on the island under the swinging ball.
@@ -85,7 +90,14 @@ void island(level& k) {
   k.path({{980, 560}, {1500, 560}, {1500, 300}}, 14);
   k.pit(420, 980);
   k.goal(1420, 470, 1420, 540);
-  k.cloud(700, 100, 30);
+  hillline(k, -20, 560, 440, 160);
+  hillline(k, 980, 560, 520, 180);
+  tree(k, 250, 546, 150);
+  flowers(k, 40, 400, 546);
+  hedge(k, 1020, 1180, 546);
+  tree(k, 1300, 546, 170);
+  cloud(k, 700, 100, 30);
+  cloud(k, 1200, 180, 40);
 }
 
 // Over the rolling hills: down into a dip and up the far side, a jump over a
@@ -139,6 +151,8 @@ void hills(level& k) {
 // Two rope bridges sag over spiked ditches; past them the path drops down a
 // well, ledge under ledge against alternate walls, to the floor of the brook
 // far below, which leads back west under the bridges to the goal.
+// Not in the campaign yet: rocking Left and Right with Space held, and one
+// of the random key scripts, still complete it.
 [[maybe_unused]] void brook(level& k) {
   k.player(100, 526);
   k.platform(-20, 0, -20, 560, 14);
@@ -159,11 +173,16 @@ void hills(level& k) {
   }
   k.platform(3000, 300, 3000, 1900, 14, "normal", kit::kLeaf);
   k.platform(2500, 560, 2500, 1560, 14, "normal", kit::kLeaf);
-  // The brook's floor runs west under everything to a bank as high as a
-  // ledge, with the goal on top.
-  k.path({{3000, 1900}, {1800, 1900}}, 14, "normal", kit::kLeaf);
-  k.path({{1800, 1900}, {1800, 1700}, {900, 1700}, {900, 1400}}, 14, "normal", kit::kLeaf);
-  k.goal(1000, 1670, 1000, 1610);
+  // The brook's floor runs west under everything, over a ditch of spikes,
+  // to a bank as high as a ledge, over a second ditch, to the goal.
+  k.path({{3000, 1900}, {2500, 1900}}, 14, "normal", kit::kLeaf);
+  k.pit(2300, 2500, 2100);
+  k.path({{2300, 2100}, {2300, 1840}, {1800, 1840}}, 14, "normal", kit::kLeaf);
+  k.path({{1800, 1840}, {1800, 1640}, {1500, 1640}}, 14, "normal", kit::kLeaf);
+  k.pit(1300, 1500, 1900);
+  k.path({{1300, 1900}, {1300, 1580}, {700, 1580}}, 14, "normal", kit::kLeaf);
+  k.path({{700, 1580}, {700, 1380}, {-100, 1380}, {-100, 1100}}, 14, "normal", kit::kLeaf);
+  k.goal(0, 1350, 0, 1290);
   hillline(k, -20, 560, 1000, 250);
   tree(k, 250, 546, 150);
   flowers(k, 1150, 1380, 546);
@@ -171,10 +190,14 @@ void hills(level& k) {
   hedge(k, 2250, 2450, 546);
   cloud(k, 800, 200, 40);
   cloud(k, 1900, 150, 50);
-  flowers(k, 2100, 2900, 1886);
-  tree(k, 1300, 1686, 200);
-  flowers(k, 1100, 1700, 1686);
-  hillline(k, 900, 1700, 900, 300);
+  flowers(k, 2550, 2950, 1886);
+  tree(k, 1150, 1566, 200);
+  tree(k, 450, 1366, 160);
+  hedge(k, 800, 1000, 1566);
+  flowers(k, 100, 650, 1366);
+  flowers(k, 1550, 1780, 1626);
+  flowers(k, 1850, 2250, 1826);
+  hillline(k, -100, 1380, 1400, 300);
   for (int i = 1; i <= 5; ++i) {
     const double y = 548 + 200 * i;
     if (i % 2)
