@@ -1,5 +1,5 @@
 // tumbo-solve LEVELFILE [--out KEYFILE] [--beam B] [--seg K] [--frames N] [--search N] [--via X,Y]...
-//             [--near D] [--hold H] [--robust C] [--prefix KEYFILE [--from F]]
+//             [--near D] [--hold H] [--robust C] [--prefix KEYFILE [--from F]] [--upto]
 //
 // Looks for a key script that completes a level: a beam search over held-key
 // patterns (left, right, none, each with or without space) that may change
@@ -18,7 +18,10 @@
 // level (the replays tumbo-proof makes); others are dropped and the search goes on.
 // With --prefix the first F frames of KEYFILE (all of it by default) are
 // played first and the search goes on from there, so a long level can be
-// solved one section at a time; the script written holds both parts.
+// solved one section at a time; the script written holds both parts. With
+// --upto the search ends as soon as the ball comes near the last --via point
+// and writes the keys that brought it there, to be the prefix of the next
+// section.
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -124,6 +127,7 @@ struct options {
   double near = 60;
   std::vector<std::pair<double, double>> via;
   proof::plan prefix;  // the keys of the frames played before the search
+  bool upto = false;   // stop at the last --via point instead of the goal
 };
 
 // Frames since each key last changed at the end of the prefix.
@@ -269,6 +273,21 @@ int solve(const options& o) {
         const ball& p = *g.balllist.front();
         m.reached = n.reached;
         m.score = score(p, m.reached);
+        if (o.upto && m.reached == static_cast<int>(route.size()) - 1) {
+          // Far enough for this section: write the keys so far.
+          proof::plan keyplan = o.prefix;
+          const proof::plan tail = perframe(m.plan, o.seg, static_cast<int>(m.plan.size()) * o.seg);
+          keyplan.insert(keyplan.end(), tail.begin(), tail.end());
+          std::printf("reached the last point in %zu frames\n", keyplan.size());
+          if (!o.out.empty()) {
+            FILE* f = std::fopen(o.out.c_str(), "w");
+            if (!f) return 2;
+            std::fprintf(f, "# A section found by tumbo-solve; %zu frames.\n%s", keyplan.size(),
+                         proof::scripttext(keyplan).c_str());
+            std::fclose(f);
+          }
+          return 0;
+        }
         m.state = save(g, result);
         next.push_back(std::move(m));
       }
@@ -334,6 +353,8 @@ int main(int argc, char** argv) {
       o.robust = std::max(0, std::atoi(value().c_str()));
     } else if (arg == "--near") {
       o.near = std::atof(value().c_str());
+    } else if (arg == "--upto") {
+      o.upto = true;
     } else if (arg == "--prefix") {
       prefixfile = value();
     } else if (arg == "--from") {
@@ -349,7 +370,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr,
                    "usage: tumbo-solve LEVELFILE [--out KEYFILE] [--beam B] [--seg K] [--frames N] [--search "
                    "N] [--via X,Y]... "
-                   "[--near D] [--hold H] [--robust C] [--prefix KEYFILE [--from F]]\n");
+                   "[--near D] [--hold H] [--robust C] [--prefix KEYFILE [--from F]] [--upto]\n");
       return 2;
     }
   }
