@@ -1,7 +1,10 @@
-// tumbo-levels [CAMPAIGNSDIR]: builds the shipped campaigns from pieces and
-// writes them with the game's own level writer, as CAMPAIGNSDIR/<campaign>/1
-// to 10 (default "campaigns"). The levels are made here, never edited by hand;
-// each campaign's source is a file of its own under tools/levels/.
+// tumbo-levels [CAMPAIGNSDIR [CAMPAIGN]]: builds the shipped campaigns from
+// pieces and writes them with the game's own level writer, as
+// CAMPAIGNSDIR/<campaign>/1 to 10 (default "campaigns"). The levels are made
+// here, never edited by hand; each campaign's source is a file of its own
+// under tools/levels/. Given a CAMPAIGN name, only that campaign is written,
+// which may also be one still being built (not shipped yet), for trying its
+// levels in a scratch folder.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -13,7 +16,17 @@
 int main(int argc, char** argv) {
   headless::install();
   const std::string dir = argc > 1 ? argv[1] : "campaigns";
-  const std::vector<levels::campaign> campaigns = {levels::meadow(), levels::steelworks()};
+  std::vector<levels::campaign> campaigns = {levels::meadow(), levels::steelworks()};
+  if (argc > 2) {
+    std::vector<levels::campaign> all = {levels::meadow(), levels::steelworks(), levels::zenith()};
+    campaigns.clear();
+    for (levels::campaign& c : all)
+      if (c.name == argv[2]) campaigns.push_back(std::move(c));
+    if (campaigns.empty()) {
+      std::fprintf(stderr, "tumbo-levels: no campaign named %s\n", argv[2]);
+      return 2;
+    }
+  }
   int status = 0;
   for (const levels::campaign& c : campaigns) {
     std::filesystem::create_directories(dir + "/" + c.name);

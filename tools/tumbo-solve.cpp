@@ -1,5 +1,5 @@
 // tumbo-solve LEVELFILE [--out KEYFILE] [--beam B] [--seg K] [--frames N] [--search N] [--via X,Y]...
-//             [--near D] [--hold H] [--robust C]
+//             [--near D] [--hold H] [--robust C] [--prefix KEYFILE [--from F]] [--upto]
 //
 // Looks for a key script that completes a level: a beam search over held-key
 // patterns (left, right, none, each with or without space) that may change
@@ -16,6 +16,12 @@
 // is not tried. With --robust C a script is kept only when at least C of 40
 // replays with every key change moved by up to 2 frames still complete the
 // level (the replays tumbo-proof makes); others are dropped and the search goes on.
+// With --prefix the first F frames of KEYFILE (all of it by default) are
+// played first and the search goes on from there, so a long level can be
+// solved one section at a time; the script written holds both parts. With
+// --upto the search ends as soon as the ball comes near the last --via point
+// and writes the keys that brought it there, to be the prefix of the next
+// section.
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -105,7 +111,21 @@ struct options {
   int beam = 40, seg = 8, frames = 7200, search = 3000, hold = 8, robust = 0;
   double near = 60;
   std::vector<std::pair<double, double>> via;
+  proof::plan prefix;  // the keys of the frames played before the search
+  bool upto = false;   // stop at the last --via point instead of the goal
 };
+
+// Frames since each key last changed at the end of the prefix.
+std::array<int, proof::kKeys> heldsince(const proof::plan& p) {
+  std::array<int, proof::kKeys> since{};
+  for (int k = 0; k < proof::kKeys; ++k) {
+    const uint8_t bit = proof::kKeyBits[k];
+    int n = 0;
+    for (size_t i = p.size(); i > 0 && (p[i - 1] & bit) == (p.back() & bit); --i) ++n;
+    since[k] = n;
+  }
+  return since;
+}
 
 std::string script(const std::vector<int>& plan, int seg, int frames) {
   std::string s;
@@ -125,9 +145,14 @@ std::string script(const std::vector<int>& plan, int seg, int frames) {
 // the level, or 0 when it does not.
 int replay(const options& o, const std::vector<int>& plan) {
   proof::session s(o.level);
+  const int pre = static_cast<int>(o.prefix.size());
   for (int f = 0; f < o.frames; ++f) {
-    const size_t k = f / o.seg;
-    s.frame(k < plan.size() ? bits(kActions[plan[k]]) : 0);
+    if (f < pre) {
+      s.frame(o.prefix[static_cast<size_t>(f)]);
+    } else {
+      const size_t k = (f - pre) / o.seg;
+      s.frame(k < plan.size() ? bits(kActions[plan[k]]) : 0);
+    }
     if (s.over()) return s.result == "levelcompleted" ? f + 1 : 0;
   }
   return 0;
@@ -155,8 +180,15 @@ int solve(const options& o) {
     return reached * 100000.0 - std::hypot(p.x - route[reached].first, p.y - route[reached].second);
   };
 
+  const int pre = static_cast<int>(o.prefix.size());
+  for (int f = 0; f < pre && !s.over(); ++f) s.frame(o.prefix[static_cast<size_t>(f)]);
+  if (g.mode == "end") {
+    std::fprintf(stderr, "tumbo-solve: the level ends within the prefix\n");
+    return 2;
+  }
   std::vector<node> beam(1);
   beam[0].state = save(g, result);
+  if (pre) beam[0].since = heldsince(o.prefix);
   const int steps = (std::min(o.frames, o.search) + o.seg - 1) / o.seg;
   for (int step = 0; step < steps; ++step) {
     std::vector<node> next;
@@ -190,8 +222,10 @@ int solve(const options& o) {
             std::fprintf(stderr, "tumbo-solve: a plan completed in search but not on replay; skipped\n");
             continue;
           }
-          m.plan.resize((took + o.seg - 1) / o.seg);
-          const proof::plan keyplan = perframe(m.plan, o.seg, took);
+          m.plan.resize((took - pre + o.seg - 1) / o.seg);
+          proof::plan keyplan = o.prefix;
+          const proof::plan tail = perframe(m.plan, o.seg, took - pre);
+          keyplan.insert(keyplan.end(), tail.begin(), tail.end());
           if (const int f = proof::tooshort(keyplan, o.hold)) {
             std::fprintf(stderr,
                          "tumbo-solve: a plan has a key run shorter than %d frames at frame %d; skipped\n",
@@ -204,7 +238,7 @@ int solve(const options& o) {
                          took, count);
             if (count < o.robust) continue;
           }
-          const std::string keys = script(m.plan, o.seg, took);
+          const std::string keys = pre ? proof::scripttext(keyplan) : script(m.plan, o.seg, took);
           std::printf("solved in %d frames\n%s", took, keys.c_str());
           if (!o.out.empty()) {
             FILE* f = std::fopen(o.out.c_str(), "w");
@@ -213,6 +247,7 @@ int solve(const options& o) {
                 f, "# Found by tumbo-solve (beam %d, %d-frame key patterns, keys held or released %d+ frames",
                 o.beam, o.seg, o.hold);
             for (auto [x, y] : o.via) std::fprintf(f, ", via %g,%g", x, y);
+            if (pre) std::fprintf(f, ", after a prefix of %d frames", pre);
             std::fprintf(f, "); completes the level in %d frames.\n%s", took, keys.c_str());
             std::fclose(f);
           }
@@ -221,6 +256,21 @@ int solve(const options& o) {
         const ball& p = *g.balllist.front();
         m.reached = n.reached;
         m.score = score(p, m.reached);
+        if (o.upto && m.reached == static_cast<int>(route.size()) - 1) {
+          // Far enough for this section: write the keys so far.
+          proof::plan keyplan = o.prefix;
+          const proof::plan tail = perframe(m.plan, o.seg, static_cast<int>(m.plan.size()) * o.seg);
+          keyplan.insert(keyplan.end(), tail.begin(), tail.end());
+          std::printf("reached the last point in %zu frames\n", keyplan.size());
+          if (!o.out.empty()) {
+            FILE* f = std::fopen(o.out.c_str(), "w");
+            if (!f) return 2;
+            std::fprintf(f, "# A section found by tumbo-solve; %zu frames.\n%s", keyplan.size(),
+                         proof::scripttext(keyplan).c_str());
+            std::fclose(f);
+          }
+          return 0;
+        }
         m.state = save(g, result);
         next.push_back(std::move(m));
       }
@@ -247,7 +297,7 @@ int solve(const options& o) {
     beam = std::move(kept);
     if (step % 50 == 0) {
       const ball& p = beam.front().state.balls.front();
-      std::fprintf(stderr, "frame %d: best at (%.0f, %.0f) route point %d score %.0f\n", (step + 1) * o.seg,
+      std::fprintf(stderr, "frame %d: best at (%.0f, %.0f) route point %d score %.0f\n", pre + (step + 1) * o.seg,
                    p.x, p.y, beam.front().reached, beam.front().score);
     }
   }
@@ -259,6 +309,8 @@ int solve(const options& o) {
 
 int main(int argc, char** argv) {
   options o;
+  std::string prefixfile;
+  int from = -1;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     auto value = [&]() -> std::string {
@@ -284,6 +336,12 @@ int main(int argc, char** argv) {
       o.robust = std::max(0, std::atoi(value().c_str()));
     } else if (arg == "--near") {
       o.near = std::atof(value().c_str());
+    } else if (arg == "--upto") {
+      o.upto = true;
+    } else if (arg == "--prefix") {
+      prefixfile = value();
+    } else if (arg == "--from") {
+      from = std::max(0, std::atoi(value().c_str()));
     } else if (arg == "--via") {
       const std::string v = value();
       const size_t comma = v.find(',');
@@ -295,7 +353,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr,
                    "usage: tumbo-solve LEVELFILE [--out KEYFILE] [--beam B] [--seg K] [--frames N] [--search "
                    "N] [--via X,Y]... "
-                   "[--near D] [--hold H] [--robust C]\n");
+                   "[--near D] [--hold H] [--robust C] [--prefix KEYFILE [--from F]] [--upto]\n");
       return 2;
     }
   }
@@ -303,6 +361,14 @@ int main(int argc, char** argv) {
   if (o.level.empty() || FileKind(o.level) != 1) {
     std::fprintf(stderr, "tumbo-solve: cannot read level %s\n", o.level.c_str());
     return 2;
+  }
+  if (!prefixfile.empty()) {
+    std::string error;
+    if (!proof::readplan(prefixfile, o.frames, o.prefix, error)) {
+      std::fprintf(stderr, "tumbo-solve: %s\n", error.c_str());
+      return 2;
+    }
+    if (from >= 0) o.prefix.resize(static_cast<size_t>(std::min(from, o.frames)), 0);
   }
   // A beam that loses every branch was too narrow: widen it and start again.
   for (int tries = 0; tries < 3; ++tries, o.beam *= 2) {

@@ -7,73 +7,75 @@ namespace levels {
 namespace {
 
 // ---------------------------------------------------------------- Zenith
-// The third campaign climbs a frozen mountain by night, up to the stars and
-// down its crevasses: most of its levels are journeys up or down, few are
-// left to right.
+// The third campaign climbs into the sky: cliffs, towers and chimneys of ice
+// and stone high above the clouds. Most of its levels are journeys up or
+// down, few are left to right.
 
 const kit::rgb kIce{190, 220, 240};
 const kit::rgb kSnow{240, 245, 250};
-const kit::rgb kNight{150, 160, 210};
+const kit::rgb kFar{150, 160, 210};
 
-// ---- Scenery: stars, snowflakes, peaks and the moon, all "background".
+// ---- Scenery: clouds, birds and far spires, all "background".
 
-// A four-pointed star: a small disc and two crossed thin bars.
-void star(level& k, double x, double y, double s) {
-  ball* c = k.addball(x, y, s * 0.35, 1, 1, "background", kSnow);
-  ball* l = k.addball(x - s, y, 1, 1, 1, "background", kSnow);
-  ball* r = k.addball(x + s, y, 1, 1, 1, "background", kSnow);
-  ball* t = k.addball(x, y - s, 1, 1, 1, "background", kSnow);
-  ball* b = k.addball(x, y + s, 1, 1, 1, "background", kSnow);
-  k.addlink(l, r, 1.5, "background", kSnow);
-  k.addlink(t, b, 1.5, "background", kSnow);
-  (void)c;
-}
-
-// A six-armed snowflake.
-void flake(level& k, double x, double y, double s) {
-  ball* c = k.addball(x, y, 3, 1, 1, "background", kSnow);
-  for (int i = 0; i < 3; ++i) {
-    const double a = i * M_PI / 3;
-    ball* p = k.addball(x + s * std::cos(a), y + s * std::sin(a), 2, 1, 1, "background", kSnow);
-    ball* q = k.addball(x - s * std::cos(a), y - s * std::sin(a), 2, 1, 1, "background", kSnow);
-    k.addlink(p, c, 2, "background", kSnow);
-    k.addlink(c, q, 2, "background", kSnow);
+// A cloud: a row of puffs, the middle ones the biggest, on a flat underside.
+void cloud(level& k, double x, double y, double s) {
+  const double puffs[][3] = {{0, 0, 0.7}, {0.8, -0.35, 1.0}, {1.7, -0.45, 1.15}, {2.6, -0.2, 0.9}, {3.3, 0, 0.6}};
+  ball* prev = nullptr;
+  for (const auto& p : puffs) {
+    ball* b = k.addball(x + p[0] * s, y + p[1] * s, p[2] * s, 1, 1, "background", kSnow);
+    if (prev) k.addlink(prev, b, 2, "background", kSnow);
+    prev = b;
   }
 }
 
-// A far mountain: the outline of a peak with a snow line under its top.
-void peak(level& k, double x, double y, double w, double h) {
-  ball* l = k.addball(x - w / 2, y, 4, 1, 1, "background", kNight);
-  ball* t = k.addball(x, y - h, 4, 1, 1, "background", kNight);
-  ball* r = k.addball(x + w / 2, y, 4, 1, 1, "background", kNight);
-  k.addlink(l, t, 5, "background", kNight);
-  k.addlink(t, r, 5, "background", kNight);
-  ball* sl = k.addball(x - w * 0.12, y - h * 0.76, 3, 1, 1, "background", kSnow);
-  ball* sm = k.addball(x, y - h * 0.68, 3, 1, 1, "background", kSnow);
-  ball* sr = k.addball(x + w * 0.12, y - h * 0.76, 3, 1, 1, "background", kSnow);
-  k.addlink(sl, sm, 4, "background", kSnow);
-  k.addlink(sm, sr, 4, "background", kSnow);
+// A bird in flight: two thin wings bent at a small body.
+void bird(level& k, double x, double y, double s) {
+  ball* body = k.addball(x, y, s * 0.12, 1, 1, "background", kFar);
+  ball* l = k.addball(x - s, y - s * 0.45, 1, 1, 1, "background", kFar);
+  ball* r = k.addball(x + s, y - s * 0.45, 1, 1, 1, "background", kFar);
+  ball* lt = k.addball(x - s * 0.45, y - s * 0.3, 1, 1, 1, "background", kFar);
+  ball* rt = k.addball(x + s * 0.45, y - s * 0.3, 1, 1, 1, "background", kFar);
+  k.addlink(l, lt, 2.5, "background", kFar);
+  k.addlink(lt, body, 2.5, "background", kFar);
+  k.addlink(body, rt, 2.5, "background", kFar);
+  k.addlink(rt, r, 2.5, "background", kFar);
 }
 
-// The moon: a big pale disc with a smaller one that makes it a crescent.
-void moon(level& k, double x, double y, double r) {
-  k.addball(x, y, r, 1, 1, "background", kSnow);
-  k.addball(x + r * 0.45, y - r * 0.2, r * 0.75, 1, 1, "background", kSnow);
+// A far spire: a tall thin tower with a pointed roof and a few windows.
+void spire(level& k, double x, double ybottom, double w, double h) {
+  ball* bl = k.addball(x - w / 2, ybottom, 3, 1, 1, "background", kFar);
+  ball* br = k.addball(x + w / 2, ybottom, 3, 1, 1, "background", kFar);
+  ball* tl = k.addball(x - w / 2, ybottom - h, 3, 1, 1, "background", kFar);
+  ball* tr = k.addball(x + w / 2, ybottom - h, 3, 1, 1, "background", kFar);
+  ball* top = k.addball(x, ybottom - h - w * 1.2, 4, 1, 1, "background", kFar);
+  k.addlink(bl, tl, 4, "background", kFar);
+  k.addlink(br, tr, 4, "background", kFar);
+  k.addlink(tl, top, 4, "background", kFar);
+  k.addlink(top, tr, 4, "background", kFar);
+  k.addlink(tl, tr, 3, "background", kFar);
+  for (double wy = ybottom - h * 0.2; wy > ybottom - h * 0.9; wy -= h * 0.22) {
+    ball* a = k.addball(x, wy, 2, 1, 1, "background", kSnow);
+    ball* b = k.addball(x, wy - w * 0.3, 2, 1, 1, "background", kSnow);
+    k.addlink(a, b, w * 0.12, "background", kSnow);
+  }
 }
 
-// A scatter of stars over a box, placed by a fixed rule so the level files
-// stay the same from one build to the next.
-void sky(level& k, double x1, double y1, double x2, double y2, int n) {
+// A sky of clouds and birds over a box, placed by a fixed rule so the level
+// files stay the same from one build to the next. Nothing is put between
+// keepx1 and keepx2, where the ball climbs, so the route stays clear to see.
+void sky(level& k, double x1, double y1, double x2, double y2, int n, double keepx1 = 0, double keepx2 = 0) {
   for (int i = 0; i < n; ++i) {
     const double u = std::fmod(0.618034 * (i + 1), 1.0), v = std::fmod(0.754878 * (i + 1) + 0.3, 1.0);
-    if (i % 5 == 4)
-      flake(k, x1 + (x2 - x1) * u, y1 + (y2 - y1) * v, 14);
+    const double x = x1 + (x2 - x1) * u, y = y1 + (y2 - y1) * v, s = 30 + (i % 5) * 12;
+    if (keepx2 > keepx1 && x + 3.5 * s > keepx1 && x - s < keepx2) continue;
+    if (i % 3 == 2)
+      bird(k, x, y, 14 + (i % 4) * 5);
     else
-      star(k, x1 + (x2 - x1) * u, y1 + (y2 - y1) * v, 6 + (i % 3) * 4);
+      cloud(k, x, y, s);
   }
 }
 
-// ---- Pieces of the mountain.
+// ---- Pieces of the cliffs.
 
 piece ice(level& k, const std::vector<std::pair<double, double>>& pts, double w = 12) {
   return k.path(pts, w, "normal", kIce);
@@ -118,12 +120,13 @@ std::vector<std::pair<double, double>> shaft(level& k, double x1, double x2, dou
 
 // ---- The levels.
 
-// Up the foothills: a snow slope, a sagging bridge over spikes, steps up the
-// ice and a seesaw that throws the ball up to the high camp.
+// Up to the first cliff: a slope, a sagging bridge over spikes, steps up
+// the rock, a seesaw that throws the ball up to a ledge, and a short chimney
+// of four ledges between two walls, up to the goal high above the start.
 void foothills(level& k) {
   k.player(100, 500);
-  ice(k, {{-20, 200}, {-20, 560}, {500, 560}, {900, 460}});
-  k.rope(900, 460, 1500, 460, 12, 70, 8);
+  ice(k, {{-20, -300}, {-20, 560}, {500, 560}, {900, 460}});
+  k.rope(900, 460, 1500, 460, 12, 30, 8);
   k.pit(900, 1500, 760);
   ice(k, {{1500, 460},
           {1800, 460},
@@ -136,12 +139,22 @@ void foothills(level& k) {
   k.seesaw(2550, 100, 400);
   ice(k, {{2800, 100}, {2950, 100}, {2950, 400}});
   k.pit(2300, 2800, 500);
-  ice(k, {{2700, -110}, {3200, -110}, {3200, -500}});
-  k.goal(3120, -190, 3120, -130);
-  sky(k, 0, -700, 3200, 200, 24);
-  peak(k, 700, 300, 900, 500);
-  peak(k, 2000, 0, 1200, 700);
-  moon(k, 2800, -500, 50);
+  // The chimney: its floor is the ledge the seesaw throws to, open on the
+  // left below its first ledge there.
+  ice(k, {{2600, -110}, {3200, -110}, {3200, -1120}}, 14);
+  ice(k, {{2700, -450}, {2700, -1120}}, 14);
+  for (int i = 0; i < 5; ++i) {
+    const double y = -280 - 170 * i;
+    if (i % 2 == 1)
+      k.platform(2700, y, 2920, y, 12, "normal", kIce);
+    else
+      k.platform(2980, y, 3200, y, 12, "normal", kIce);
+  }
+  k.goal(3120, -1040, 3120, -980);
+  sky(k, -200, -1300, 3400, 300, 22);
+  spire(k, 700, 420, 60, 500);
+  spire(k, 2000, 60, 80, 700);
+  cloud(k, 200, 700, 60);
 }
 
 // The ice chimney: ledges up a shaft three screens high, alternately on its
@@ -164,10 +177,9 @@ void chimney(level& k) {
   k.platform(0, -2500, 400, -2500, 12, "normal", kIce);
   k.pendulum(400, -1900, 420, 55, 24, 3, "damaging");
   k.goal(120, -2580, 120, -2520);
-  sky(k, -600, -2700, 1400, 500, 30);
-  peak(k, -400, 200, 900, 800);
-  peak(k, 1200, -400, 1000, 900);
-  moon(k, 1150, -2300, 60);
+  sky(k, -900, -2700, 1700, 500, 40, -20, 820);
+  spire(k, -300, 200, 80, 900);
+  spire(k, 1150, -400, 70, 1100);
 }
 
 }  // namespace
