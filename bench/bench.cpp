@@ -530,6 +530,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> levels;
   if (fs::is_directory("campaigns")) {
     for (const auto& c : fs::directory_iterator("campaigns")) {
+      if (!c.is_directory()) continue;  // the folder's README
       for (const auto& l : fs::directory_iterator(c.path())) levels.push_back(l.path().generic_string());
     }
   }

@@ -143,6 +143,7 @@ TEST(Allocation, ShippedLevelsPlayWithoutAllocatingAfterTheFirstFrame) {
   const std::string root = harness::source("campaigns");
   std::vector<std::string> levels;
   for (const auto& campaign : std::filesystem::directory_iterator(root)) {
+    if (!campaign.is_directory()) continue;  // the folder's README
     for (const auto& level : std::filesystem::directory_iterator(campaign.path())) {
       levels.push_back("campaigns/" + campaign.path().filename().string() + "/" +
                        level.path().filename().string());
