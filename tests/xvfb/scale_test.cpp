@@ -40,15 +40,15 @@ shot grab_screen(const std::string& path) {
 }
 
 // A frame with a red top row, a blue left column and a green square of 100
-// pixels centred on the picture.
-void draw_pattern() {
+// pixels centred on a picture of the given size.
+void draw_pattern(int w = 640, int h = 480) {
   Cls();
   SetColor(255, 0, 0);
-  DrawLine(0, 0, 639, 0);
+  DrawLine(0, 0, w - 1, 0);
   SetColor(0, 0, 255);
-  DrawLine(0, 0, 0, 479);
+  DrawLine(0, 0, 0, h - 1);
   SetColor(0, 255, 0);
-  for (int y = 190; y < 290; y++) DrawLine(270, y, 369, y);
+  for (int y = h / 2 - 50; y < h / 2 + 50; y++) DrawLine(w / 2 - 50, y, w / 2 + 49, y);
   SetColor(255, 255, 255);
 }
 
@@ -156,16 +156,7 @@ TEST(SmallScreen, AWindowLargerThanTheScreenOpensAtTheLargestSizeThatFits) {
   UseSdlBackend();
   SetAppTitle("TUMBO small");
   ASSERT_TRUE(OpenGraphics(1024, 768, 0, 60));
-  auto pattern = [] {
-    Cls();
-    SetColor(255, 0, 0);
-    DrawLine(0, 0, 1023, 0);
-    SetColor(0, 0, 255);
-    DrawLine(0, 0, 0, 767);
-    SetColor(0, 255, 0);
-    for (int y = 334; y < 434; y++) DrawLine(462, y, 561, y);
-    SetColor(255, 255, 255);
-  };
+  auto pattern = [] { draw_pattern(1024, 768); };
   for (int i = 0; i < 30; i++) {
     pattern();
     Flip(-1);
