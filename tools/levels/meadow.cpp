@@ -1,12 +1,11 @@
-#include <cmath>
+#include "tools/levels/meadow.h"
 
-#include "tools/levels/levels.h"
+#include <cmath>
 
 using kit::level;
 using kit::piece;
 
-namespace levels {
-namespace {
+namespace levels::meadowlook {
 
 // ---------------------------------------------------------------- Meadow
 // The first campaign teaches one thing per level. Its scenery is trees,
@@ -63,6 +62,13 @@ void hedge(level& k, double x1, double x2, double y) {
 }
 
 void cloud(level& k, double x, double y, double s) { k.cloud(x, y, s); }
+
+}  // namespace levels::meadowlook
+
+namespace levels {
+namespace {
+
+using namespace meadowlook;
 
 // Roll, then hop over a low wall to the goal post.
 void firststeps(level& k) {
@@ -124,7 +130,8 @@ void hills(level& k) {
   k.platform(3200, 500, 3200, -1300, 14, "normal", kit::kLeaf);
   k.platform(2700, 300, 2700, -1080, 14, "normal", kit::kLeaf);
   // The summit runs west from the top of the hillside.
-  k.path({{2700, -1080}, {2500, -1080}, {2200, -1020}, {2100, -1020}, {2100, -1260}}, 14, "normal", kit::kLeaf);
+  k.path({{2700, -1080}, {2500, -1080}, {2200, -1020}, {2100, -1020}, {2100, -1260}}, 14, "normal",
+         kit::kLeaf);
   k.goal(2160, -1110, 2160, -1045);
   hillline(k, -20, 560, 1400, 300);
   hillline(k, 1700, 500, 1600, 420);
@@ -146,78 +153,6 @@ void hills(level& k) {
     else
       hedge(k, 2960, 3120, y);
   }
-}
-
-// Two rope bridges sag over spiked ditches; past them the path drops down a
-// well, ledge under ledge against alternate walls, to the floor of the brook
-// far below, which leads back west under the bridges to the goal.
-// Not in the campaign yet: rocking Left and Right with Space held, and one
-// of the random key scripts, still complete it.
-[[maybe_unused]] void brook(level& k) {
-  k.player(100, 526);
-  k.platform(-20, 0, -20, 560, 14);
-  k.path({{-20, 560}, {500, 560}}, 14, "normal", kit::kLeaf);
-  k.rope(500, 560, 1100, 560, 12, 70, 8);
-  k.pit(500, 1100, 860);
-  k.path({{1100, 560}, {1400, 560}}, 14, "normal", kit::kLeaf);
-  k.rope(1400, 560, 2200, 560, 16, 100, 8);
-  k.pit(1400, 2200, 900);
-  k.path({{2200, 560}, {2500, 560}}, 14, "normal", kit::kLeaf);
-  // The well: ledges 200 apart; the ledges come before the walls.
-  for (int i = 1; i <= 5; ++i) {
-    const double y = 560 + 200 * i;
-    if (i % 2)
-      k.platform(2500, y, 2790, y, 12, "normal", kit::kLeaf);
-    else
-      k.platform(2710, y, 3000, y, 12, "normal", kit::kLeaf);
-  }
-  k.platform(3000, 300, 3000, 1900, 14, "normal", kit::kLeaf);
-  k.platform(2500, 560, 2500, 1560, 14, "normal", kit::kLeaf);
-  // The brook's floor runs west under everything, over a ditch of spikes,
-  // to a bank as high as a ledge, over a second ditch, to the goal.
-  k.path({{3000, 1900}, {2500, 1900}}, 14, "normal", kit::kLeaf);
-  k.pit(2300, 2500, 2100);
-  k.path({{2300, 2100}, {2300, 1840}, {1800, 1840}}, 14, "normal", kit::kLeaf);
-  k.path({{1800, 1840}, {1800, 1640}, {1500, 1640}}, 14, "normal", kit::kLeaf);
-  k.pit(1300, 1500, 1900);
-  k.path({{1300, 1900}, {1300, 1580}, {700, 1580}}, 14, "normal", kit::kLeaf);
-  k.path({{700, 1580}, {700, 1380}, {-100, 1380}, {-100, 1100}}, 14, "normal", kit::kLeaf);
-  k.goal(0, 1350, 0, 1290);
-  hillline(k, -20, 560, 1000, 250);
-  tree(k, 250, 546, 150);
-  flowers(k, 1150, 1380, 546);
-  tree(k, 2400, 546, 180);
-  hedge(k, 2250, 2450, 546);
-  cloud(k, 800, 200, 40);
-  cloud(k, 1900, 150, 50);
-  flowers(k, 2550, 2950, 1886);
-  tree(k, 1150, 1566, 200);
-  tree(k, 450, 1366, 160);
-  hedge(k, 800, 1000, 1566);
-  flowers(k, 100, 650, 1366);
-  flowers(k, 1550, 1780, 1626);
-  flowers(k, 1850, 2250, 1826);
-  hillline(k, -100, 1380, 1400, 300);
-  for (int i = 1; i <= 5; ++i) {
-    const double y = 548 + 200 * i;
-    if (i % 2)
-      hedge(k, 2540, 2700, y);
-    else
-      flowers(k, 2760, 2980, y);
-  }
-  cloud(k, 2750, 250, 45);
-}
-
-// A seesaw: the ledge is too high to reach from the ground, but not from the
-// plank's raised end.
-[[maybe_unused]] void seesaw(level& k) {
-  start(k);
-  k.path({{-20, 560}, {1400, 560}, {1400, -200}}, 14, "normal", kit::kLeaf);
-  k.seesaw(900, 470, 400);
-  k.path({{1100, 250}, {1400, 250}}, 14);
-  k.goal(1340, 170, 1340, 230);
-  k.tree(300, 546, 140);
-  k.cloud(700, 120, 35);
 }
 
 // Up the hillside again, five ledges this time, and then west along the high
@@ -267,87 +202,11 @@ void ridge(level& k) {
   cloud(k, 400, -300, 45);
 }
 
-// A tower of blocks is the only way up to the ledge; it sways as you climb.
-void tower(level& k) {
-  start(k);
-  piece ground = k.path({{-20, 560}, {1500, 560}, {1500, -200}}, 14);
-  k.tower(850, 546, 5, 70, 60, 1, ground);
-  k.path({{1000, 560}, {1000, 250}, {1500, 250}}, 14);
-  k.goal(1440, 170, 1440, 230);
-  k.tree(400, 546, 140);
-}
-
-// Two rope bridges sag over a pit of spikes; the far bank is higher.
-void bridges(level& k) {
-  start(k);
-  k.path({{-20, 560}, {400, 560}}, 14, "normal", kit::kLeaf);
-  k.rope(400, 560, 900, 560, 10, 60, 8);
-  k.path({{900, 560}, {980, 560}}, 14);
-  k.rope(980, 560, 1480, 560, 10, 80, 8);
-  // The goal lies in a hollow of the far bank with spikes beyond it: a ball
-  // that flies across at full speed sails over the hollow onto them.
-  k.path({{1480, 560},
-          {1480, 440},
-          {1780, 440},
-          {1780, 500},
-          {1860, 500},
-          {1860, 440},
-          {2200, 440},
-          {2200, -300}},
-         14, "normal", kit::kLeaf);
-  k.pit(400, 1480);
-  k.spikes(1890, 2180, 426, 5);
-  k.goal(1795, 480, 1845, 480);
-  k.tree(250, 546, 130);
-  k.tree(1580, 426, 150);
-}
-
-// Springy blocks climb out of a pit: they lean and spring back under the ball.
-void jelly(level& k) {
-  start(k);
-  k.path({{-20, 560}, {350, 560}}, 14);
-  for (int i = 0; i < 4; ++i) k.jelly(450 + i * 220, 640 - i * 80, 90, 90, 60);
-  k.path({{1350, 230}, {1700, 230}, {1700, -200}}, 14);
-  k.pit(350, 1350);
-  k.goal(1640, 150, 1640, 210);
-}
-
-// Hammers swing across a low corridor, down to its floor: the ball has to
-// time its dash under each one, and the ceiling stops any jump over them.
-void hammers(level& k) {
-  start(k);
-  k.path({{-20, 560}, {2700, 560}, {2700, 200}}, 14);
-  k.path({{300, 360}, {2500, 360}}, 14);
-  for (int i = 0; i < 5; ++i) k.hammer(700 + i * 400, 360, 130, i % 2 ? -60 : 60, 80);
-  k.goal(2620, 470, 2620, 540);
-  k.tree(2600, 546, 150);
-}
-
-// All of it: a bridge, a swinging hammer, a seesaw up to a high ledge, and a
-// last bridge high over the pit.
-void meadowfinale(level& k) {
-  start(k);
-  k.path({{-20, 560}, {400, 560}}, 14);
-  k.rope(400, 560, 900, 560, 10, 50, 8);
-  k.path({{900, 560}, {1500, 560}}, 14);
-  k.pit(400, 900);
-  k.hammer(1150, 300, 200, 50, 90);
-  k.seesaw(1750, 470, 400);
-  k.path({{1500, 560}, {2200, 560}, {2200, 800}}, 14);
-  k.path({{1950, 250}, {2600, 250}}, 14);
-  k.rope(2600, 250, 3100, 250, 10, 70, 8);
-  k.path({{3100, 250}, {3400, 250}, {3400, -200}}, 14, "normal", kit::kLeaf);
-  k.pit(2200, 3100, 900);
-  k.goal(3340, 170, 3340, 230);
-  k.tree(1300, 546, 150);
-  k.tree(3250, 236, 140);
-  k.cloud(2800, -100, 40);
-}
-
 }  // namespace
 
 campaign meadow() {
-  return {"Meadow", {firststeps, island, hills, seesaw, ridge, tower, bridges, jelly, hammers, meadowfinale}};
+  return {"Meadow",
+          {firststeps, island, hills, meadow4, ridge, meadow6, meadow7, meadow8, meadow9, meadow10}};
 }
 
 }  // namespace levels

@@ -1,25 +1,21 @@
-#include "tools/levels/levels.h"
+#include "tools/levels/zenith.h"
 
 using kit::level;
 using kit::piece;
 
-namespace levels {
-namespace {
+namespace levels::zenithlook {
 
 // ---------------------------------------------------------------- Zenith
 // The third campaign climbs into the sky: cliffs, towers and chimneys of ice
 // and stone high above the clouds. Most of its levels are journeys up or
 // down, few are left to right.
 
-const kit::rgb kIce{190, 220, 240};
-const kit::rgb kSnow{240, 245, 250};
-const kit::rgb kFar{150, 160, 210};
-
 // ---- Scenery: clouds, birds and far spires, all "background".
 
 // A cloud: a row of puffs, the middle ones the biggest, on a flat underside.
 void cloud(level& k, double x, double y, double s) {
-  const double puffs[][3] = {{0, 0, 0.7}, {0.8, -0.35, 1.0}, {1.7, -0.45, 1.15}, {2.6, -0.2, 0.9}, {3.3, 0, 0.6}};
+  const double puffs[][3] = {
+      {0, 0, 0.7}, {0.8, -0.35, 1.0}, {1.7, -0.45, 1.15}, {2.6, -0.2, 0.9}, {3.3, 0, 0.6}};
   ball* prev = nullptr;
   for (const auto& p : puffs) {
     ball* b = k.addball(x + p[0] * s, y + p[1] * s, p[2] * s, 1, 1, "background", kSnow);
@@ -63,7 +59,7 @@ void spire(level& k, double x, double ybottom, double w, double h) {
 // A sky of clouds and birds over a box, placed by a fixed rule so the level
 // files stay the same from one build to the next. Nothing is put between
 // keepx1 and keepx2, where the ball climbs, so the route stays clear to see.
-void sky(level& k, double x1, double y1, double x2, double y2, int n, double keepx1 = 0, double keepx2 = 0) {
+void sky(level& k, double x1, double y1, double x2, double y2, int n, double keepx1, double keepx2) {
   for (int i = 0; i < n; ++i) {
     const double u = std::fmod(0.618034 * (i + 1), 1.0), v = std::fmod(0.754878 * (i + 1) + 0.3, 1.0);
     const double x = x1 + (x2 - x1) * u, y = y1 + (y2 - y1) * v, s = 30 + (i % 5) * 12;
@@ -77,12 +73,12 @@ void sky(level& k, double x1, double y1, double x2, double y2, int n, double kee
 
 // ---- Pieces of the cliffs.
 
-piece ice(level& k, const std::vector<std::pair<double, double>>& pts, double w = 12) {
+piece ice(level& k, const std::vector<std::pair<double, double>>& pts, double w) {
   return k.path(pts, w, "normal", kIce);
 }
 
 // Icicles hanging from y between x1 and x2: they hurt.
-piece icicles(level& k, double x1, double x2, double y, int n, double h = 34) {
+piece icicles(level& k, double x1, double x2, double y, int n, double h) {
   piece p;
   const double step = (x2 - x1) / n;
   for (int i = 0; i < n; ++i) {
@@ -118,72 +114,10 @@ std::vector<std::pair<double, double>> shaft(level& k, double x1, double x2, dou
   return route;
 }
 
-// ---- The levels.
+}  // namespace levels::zenithlook
 
-// Up to the first cliff: a slope, a sagging bridge over spikes, steps up
-// the rock, a seesaw that throws the ball up to a ledge, and a short chimney
-// of four ledges between two walls, up to the goal high above the start.
-void foothills(level& k) {
-  k.player(100, 500);
-  ice(k, {{-20, -300}, {-20, 560}, {500, 560}, {900, 460}});
-  k.rope(900, 460, 1500, 460, 12, 30, 8);
-  k.pit(900, 1500, 760);
-  ice(k, {{1500, 460},
-          {1800, 460},
-          {1800, 340},
-          {1950, 340},
-          {1950, 220},
-          {2100, 220},
-          {2100, 100},
-          {2300, 100}});
-  k.seesaw(2550, 100, 400);
-  ice(k, {{2800, 100}, {2950, 100}, {2950, 400}});
-  k.pit(2300, 2800, 500);
-  // The chimney: its floor is the ledge the seesaw throws to, open on the
-  // left below its first ledge there.
-  ice(k, {{2600, -110}, {3200, -110}, {3200, -1120}}, 14);
-  ice(k, {{2700, -450}, {2700, -1120}}, 14);
-  for (int i = 0; i < 5; ++i) {
-    const double y = -280 - 170 * i;
-    if (i % 2 == 1)
-      k.platform(2700, y, 2920, y, 12, "normal", kIce);
-    else
-      k.platform(2980, y, 3200, y, 12, "normal", kIce);
-  }
-  k.goal(3120, -1040, 3120, -980);
-  sky(k, -200, -1300, 3400, 300, 22);
-  spire(k, 700, 420, 60, 500);
-  spire(k, 2000, 60, 80, 700);
-  cloud(k, 200, 700, 60);
-}
+namespace levels {
 
-// The ice chimney: ledges up a shaft three screens high, alternately on its
-// left and right walls, with icicles under every other ledge so that a jump
-// taken too early hurts. A pendulum swings across the middle of the climb,
-// and a rest ledge halfway up spans the whole shaft.
-void chimney(level& k) {
-  k.player(300, 520);
-  ice(k, {{0, 560}, {800, 560}});
-  shaft(k, 0, 800, 560, -2700, 8, 170, 480);
-  for (int i = 0; i < 9; ++i) {
-    const double y = -970 - 170 * i;
-    if (i % 2 == 0) {
-      k.platform(320, y, 800, y, 12, "normal", kIce);
-      icicles(k, 360, 780, y + 6, 5, 26);
-    } else {
-      k.platform(0, y, 480, y, 12, "normal", kIce);
-    }
-  }
-  k.platform(0, -2500, 400, -2500, 12, "normal", kIce);
-  k.pendulum(400, -1900, 420, 55, 24, 3, "damaging");
-  k.goal(120, -2580, 120, -2520);
-  sky(k, -900, -2700, 1700, 500, 40, -20, 820);
-  spire(k, -300, 200, 80, 900);
-  spire(k, 1150, -400, 70, 1100);
-}
-
-}  // namespace
-
-campaign zenith() { return {"Zenith", {foothills, chimney}}; }
+campaign zenith() { return {"Zenith", {zenith1, zenith2}}; }
 
 }  // namespace levels
