@@ -23,15 +23,15 @@ trap 'rm -rf "$work"' EXIT
 ln -s "$src/media" "$work/media"
 ln -s "$src/campaigns" "$work/campaigns"
 
-# The chooser lists campaigns in directory order, unsorted: find Meadow's
-# place the same way (ls -U keeps the order readdir gives).
+# The chooser lists campaigns sorted bytewise: find Meadow's place the same
+# way.
 index=-1
 n=0
 while IFS= read -r name; do
   [ -d "$src/campaigns/$name" ] || continue
   [ "$name" = Meadow ] && index=$n
   n=$((n + 1))
-done < <(ls -AU "$src/campaigns")
+done < <(LC_ALL=C ls -A "$src/campaigns")
 [ "$index" -ge 0 ] || { echo "no Meadow campaign"; exit 1; }
 
 # Loudness of a stretch of the capture: the largest sample, how many samples
