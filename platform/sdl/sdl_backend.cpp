@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 
@@ -347,6 +348,7 @@ class sdl_backend : public plat::backend {
       SDL_RenderPresent(ren_);
       if (back_) SDL_SetRenderTarget(ren_, back_);
     }
+    worklog_.worked();
     if (sync != 0) {
       int64_t target = pace_.next(ticks());
       int64_t now = ticks();
@@ -354,6 +356,7 @@ class sdl_backend : public plat::backend {
     } else {
       host::wait_frame(-1);
     }
+    worklog_.waited();
     if (!audio_) advance_silent_sound();
     pump();
     hold_down_keys();
@@ -553,6 +556,30 @@ class sdl_backend : public plat::backend {
   bool pads_up_ = false;
   std::map<SDL_JoystickID, SDL_GameController*> controllers_;  // by instance id
   plat::silentclock silent_;                                   // sound run by the clock while no device plays
+
+  // With TUMBO_FRAME_LOG naming a file, each frame's work is written there in
+  // milliseconds, one a line: the time from the end of one frame's wait to the
+  // start of the next, the picture presented. The browser build keeps the same
+  // figure in its page, so the two can be set side by side.
+  struct framelog {
+    std::FILE* file = nullptr;
+    Uint64 from = 0;
+    bool tried = false;
+    void worked() {
+      if (!tried) {
+        tried = true;
+        if (const char* path = std::getenv("TUMBO_FRAME_LOG")) file = std::fopen(path, "w");
+      }
+      if (!file || !from) return;
+      const double ms = double(SDL_GetPerformanceCounter() - from) * 1000.0 / double(SDL_GetPerformanceFrequency());
+      std::fprintf(file, "%.3f\n", ms);
+      std::fflush(file);
+    }
+    void waited() { from = file ? SDL_GetPerformanceCounter() : 0; }
+    ~framelog() {
+      if (file) std::fclose(file);
+    }
+  } worklog_;
   plat::pacer pace_;
 
   static int64_t ticks() { return int64_t(SDL_GetTicks64()); }
