@@ -16,7 +16,7 @@ namespace levels {
 void meadow7(level& k) {
   k.player(700, 326);
   // The hilltop and the slope down into the meadow; a wall behind the start.
-  k.path({{400, -100}, {400, 360}, {1000, 360}, {1300, 560}, {2000, 560}}, 14, "normal", kit::kLeaf);
+  k.path({{100, -100}, {100, 360}, {1000, 360}, {1300, 560}, {2000, 560}}, 14, "normal", kit::kLeaf);
   // A low wall across the meadow, where the ball waits; then the ditch.
   k.platform(1860, 560, 1860, 470, 14, "normal", kit::kLeaf);
   piece ditch = k.path({{2000, 560}, {2000, 676}, {2264, 676}, {2264, 560}}, 14, "normal", kit::kLeaf);
@@ -48,11 +48,12 @@ void meadow7(level& k) {
          14, "normal", kit::kLeaf);
   k.spikes(4420, 4590, 226, 3);
   // Brambles hang low over the far half of the second bridge.
-  k.path({{3870, 100}, {3960, 88}, {4050, 98}}, 8, "damaging", kit::kRed);
+  k.path({{3870, 100}, {3960, 88}, {4050, 98}, {4105, 92}}, 8, "damaging", kit::kRed);
   k.pit(2900, 4100, 820);
   k.goal(4210, 280, 4370, 280);
   // Scenery.
-  hillline(k, 400, 360, 600, 160);
+  hillline(k, 100, 360, 900, 200);
+  hedge(k, 130, 330, 346);
   tree(k, 520, 346, 150);
   flowers(k, 760, 980, 346);
   tree(k, 1600, 546, 170);
