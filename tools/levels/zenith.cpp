@@ -127,6 +127,6 @@ piece tilt(level& k, double px, double py, double len, double keel, double km) {
 
 namespace levels {
 
-campaign zenith() { return {"Zenith", {zenith1, zenith2}}; }
+campaign zenith() { return {"Zenith", {zenith1, zenith2, zenith3}}; }
 
 }  // namespace levels
