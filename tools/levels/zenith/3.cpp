@@ -45,7 +45,8 @@ void zenith3(level& k) {
   // Pillars of far rock under the spire and the last ledge.
   k.path({{1250, path + 90}, {1250, 1300}}, 60, "background", kFar);
   k.path({{200, path + 150}, {200, 1300}}, 80, "background", kFar);
-  sky(k, -600, path - 800, 3600, floor + 400, 34, x1 - 20, x2 + 20);
+  sky(k, -600, path - 900, 3600, path - 320, 14, x1 - 20, x2 + 20);
+  sky(k, -600, path + 260, 3600, floor + 500, 18, x1 - 20, x2 + 20);
   spire(k, 800, 600, 70, 900);
   spire(k, 1900, 900, 80, 700);
   spire(k, 3300, 500, 60, 1100);
