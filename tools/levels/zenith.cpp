@@ -114,15 +114,6 @@ std::vector<std::pair<double, double>> shaft(level& k, double x1, double x2, dou
   return route;
 }
 
-// A seesaw whose keel is also tied to its pivot, so that the plank cannot
-// snap through below the pivot when the ball lands on its middle: it tips
-// while the ball rolls along it and rights itself when the ball leaves.
-piece tilt(level& k, double px, double py, double len, double keel, double km) {
-  piece p = k.seesaw(px, py, len, keel, 1, km);
-  p.links.push_back(k.addlink(p.balls[0], p.balls[3], 3, "background", kit::kIron));
-  return p;
-}
-
 }  // namespace levels::zenithlook
 
 namespace levels {

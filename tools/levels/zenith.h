@@ -23,7 +23,6 @@ piece ice(level& k, const std::vector<std::pair<double, double>>& pts, double w 
 piece icicles(level& k, double x1, double x2, double y, int n, double h = 34);
 std::vector<std::pair<double, double>> shaft(level& k, double x1, double x2, double ybottom, double ytop,
                                              int n, double rise, double len);
-piece tilt(level& k, double px, double py, double len, double keel = 80, double km = 4);
 
 }  // namespace levels::zenithlook
 
