@@ -35,7 +35,7 @@ void zenith3(level& k) {
   k.rope(2000, path, 1400, path + 60, 12, 40, 8);
   ice(k, {{1400, path + 60}, {1100, path + 60}, {1100, path - 90}}, 14);
   // A hammer swings over the post: jump it while the hammer is away.
-  k.hammer(1060, -640, 300, 60, 90);
+  k.hammer(1060, path - 490, 300, 60, 90);
   // The second bridge, down to the last ledge, walled at the west.
   k.rope(1100, path + 60, 500, path + 120, 12, 40, 8);
   ice(k, {{500, path + 120}, {-100, path + 120}, {-100, path - 200}}, 14);
@@ -43,13 +43,15 @@ void zenith3(level& k) {
   // Spikes far below the bridges.
   k.pit(-100, 2400, 1400);
   // Pillars of far rock under the spire and the last ledge.
-  k.path({{1250, path + 90}, {1250, 1300}}, 60, "background", kFar);
-  k.path({{200, path + 150}, {200, 1300}}, 80, "background", kFar);
+  k.path({{1250, path + 140}, {1250, 1300}}, 60, "background", kFar);
+  k.path({{200, path + 220}, {200, 1300}}, 80, "background", kFar);
   sky(k, -600, path - 900, 3600, path - 320, 14, x1 - 20, x2 + 20);
   sky(k, -600, path + 260, 3600, floor + 500, 18, x1 - 20, x2 + 20);
   spire(k, 800, 600, 70, 900);
   spire(k, 1900, 900, 80, 700);
   spire(k, 3300, 500, 60, 1100);
+  // The far arch the hammer hangs from.
+  k.path({{900, path - 380}, {960, path - 490}, {1160, path - 490}, {1220, path - 380}}, 10, "background", kFar);
 }
 
 }  // namespace levels
