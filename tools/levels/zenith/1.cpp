@@ -49,13 +49,20 @@ void zenith1(level& k) {
   ice(k, {{x2, floor}, {x2, -1200}}, 14);
   ice(k, {{x1, floor - 170}, {x1, -1200}}, 14);
     k.goal(x2 - 90, floor - 170 * n - 80, x2 - 90, floor - 170 * n - 20);
-  sky(k, -300, -1100, 3900, 600, 30, x1 - 40, x2 + 40);
+  // The sky, above the climb and below it, clear of the route.
+  sky(k, -300, -1200, 2700, -100, 16, x1 - 40, x2 + 40);
+  sky(k, -300, 1150, 3900, 1600, 10);
   spire(k, 700, 880, 60, 500);
-  spire(k, 2000, 500, 80, 700);
+  spire(k, 2650, 1100, 80, 700);
   spire(k, 3750, 300, 70, 1000);
-  cloud(k, 200, 1150, 60);
-  cloud(k, 1300, 1250, 50);
-  cloud(k, 2600, 1100, 70);
+  cloud(k, 200, 700, 50);
+  cloud(k, 3700, -700, 60);
+  // A few beside the steps, off the ball's way.
+  cloud(k, 1150, 500, 40);
+  bird(k, 1650, 520, 18);
+  cloud(k, 2050, 860, 45);
+  bird(k, 2450, 640, 22);
+  bird(k, 600, 600, 16);
 }
 
 }  // namespace levels
