@@ -35,6 +35,8 @@ void zenith2(level& k) {
   const double x1 = 0, x2 = 600, floor = 560, rise = 170, len = 330;
   ice(k, {{x1, floor}, {x2, floor}});
   ledges(k, x1, x2, floor, 1, 7, rise, len);
+  // Icicles over the start: the first jump must wait for the corner.
+  icicles(k, x1 + 20, x1 + len - 20, floor - rise + 6, 5, 18);
   // The eighth ledge runs east out of the shaft to the bridge.
   const double out = floor - rise * 8, bx = 1400, floor2 = out + 60;
   ice(k, {{x2 - len, out}, {x2 + 100, out}}, 12);
