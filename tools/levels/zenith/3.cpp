@@ -23,6 +23,8 @@ void zenith3(level& k) {
     else
       k.platform(x2 - len, y, x2, y, 12, "normal", kIce);
   }
+  // Icicles over the start: the first jump must wait for the corner.
+  icicles(k, x1 + 20, x1 + len - 20, floor - rise + 6, 5, 18);
   const double path = floor - rise * 5;
   ice(k, {{x1 + len, path}, {2000, path}, {2000, path - 150}}, 14);
   ice(k, {{x1, floor}, {x1, path}}, 14);
