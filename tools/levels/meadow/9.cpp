@@ -10,7 +10,8 @@ namespace levels {
 namespace {
 
 // A swing: a plank hung from two pivots by two rods of the same length, so it
-// stays level while it swings; it starts drawn back by angle degrees.
+// stays level while it swings; it starts drawn back by angle degrees. The
+// rods are scenery: only the plank is in the ball's way.
 piece swing(level& k, double px1, double px2, double py, double len, double angle) {
   piece p;
   const double a = angle * M_PI / 180, dx = len * std::sin(a), dy = len * std::cos(a);
@@ -26,10 +27,12 @@ piece swing(level& k, double px1, double px2, double py, double len, double angl
 
 }  // namespace
 
-// Down the hillside in four terraces, each under the one before: hammers
-// swing across the first, a red ball and a swing over a spiked pit make the
-// second, hammers over a spiked gap the third, and the last runs to the goal.
-// Between them the ball rests against steps and walls to wait for its moment.
+// Down the hillside in four terraces, each under the one before: two hammers
+// swing across the first, a red pendulum and a swinging bridge over spikes
+// make the second, two more hammers the third, and the last drop lands by
+// the goal. Between them the ball rests against walls and under steps to wait
+// for its moment: the hammers it dashes under have not moved until it comes
+// near, so a patient player always meets them the same way.
 void meadow9(level& k) {
   const kit::rgb leaf = kit::kLeaf;
   k.player(3264, -1534);
@@ -40,9 +43,10 @@ void meadow9(level& k) {
           {350, -1340}},
          14, "normal", leaf);
   k.hammer(2800, -1500 - 350, 300, 75, 80);
-  k.hammer(1650, -1420 - 350, 300, -75, 80);
-  // Terrace 2, eastwards: a red ball swings low over the way, then the swing
-  // carries the ball over a pit of spikes onto a higher bank.
+  k.hammer(1560, -1420 - 350, 300, 75, 80);
+  // Terrace 2, eastwards: a red ball swings low over the way, then a bridge
+  // hung on short rods swings over a pit of spikes; the ball rides it across
+  // to a lower bank while it is low.
   k.platform(0, -1900, 0, -900, 14, "normal", leaf);
   k.path({{0, -900}, {900, -900}, {900, -840}, {1700, -840}}, 14, "normal", leaf);
   k.pendulum(520, -1300, 336, 80, 26, 2, "damaging");
@@ -61,9 +65,31 @@ void meadow9(level& k) {
   k.path({{0, -900}, {0, 200}, {1200, 200}, {1200, 0}}, 14, "normal", leaf);
   k.goal(120, 100, 120, 170);
 
-  hillline(k, 1500, -1660, 1500, 300);
+  // The meadow on the hillside: far hills, trees, hedges and flowers on
+  // every terrace, clouds above.
+  hillline(k, 1300, -1420, 2000, 320);
+  hillline(k, 0, -900, 1700, 260);
+  hillline(k, 2000, -400, 1300, 280);
+  hillline(k, 0, 200, 1200, 300);
   tree(k, 3000, -1514, 160);
+  hedge(k, 2380, 2560, -1514);
+  flowers(k, 1950, 2250, -1434);
+  tree(k, 750, -1354, 170);
+  flowers(k, 420, 640, -1354);
+  hedge(k, 60, 260, -914);
+  flowers(k, 980, 1320, -854);
+  tree(k, 2800, -810, 150);
+  flowers(k, 2600, 2740, -810);
+  tree(k, 2350, -414, 160);
+  flowers(k, 2950, 3200, -414);
+  hedge(k, 1000, 1250, -334);
+  tree(k, 650, -334, 150);
+  flowers(k, 300, 1100, 186);
+  tree(k, 900, 186, 170);
   cloud(k, 2600, -2100, 45);
+  cloud(k, 1200, -1850, 50);
+  cloud(k, 400, -1500, 40);
+  cloud(k, 2100, -250, 45);
 }
 
 }  // namespace levels
