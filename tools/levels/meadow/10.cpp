@@ -22,8 +22,7 @@ void meadow10(level& k) {
   k.pit(2300, 2900, 1800);
   k.path({{2300, 1500}, {2150, 1500}, {2150, 1580}, {0, 1580}}, 14, "normal", leaf);
   k.hammer(1250, 1580 - 350, 300, 75, 80);
-  // A seesaw lies on the way: the ball rolls up its raised end, tips it
-  // and rolls down the other.
+  // A seesaw lies flush with the way and tips as the ball rolls over it.
   k.seesaw(850, 1600, 440, 80, 1, 4);
   // The shaft: ledges against alternate walls, 200 apart; the ledges come
   // before the walls so a ball in a corner jumps off the floor.

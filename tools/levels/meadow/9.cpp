@@ -31,8 +31,8 @@ piece swing(level& k, double px1, double px2, double py, double len, double angl
 // swing across the first, a red pendulum and a swinging bridge over spikes
 // make the second, two more hammers the third, and the last drop lands by
 // the goal. Between them the ball rests against walls and under steps to wait
-// for its moment: the hammers it dashes under have not moved until it comes
-// near, so a patient player always meets them the same way.
+// for its moment. The second hammer and the bridge hang still until the ball
+// comes near, so they always meet it the same way.
 void meadow9(level& k) {
   const kit::rgb leaf = kit::kLeaf;
   k.player(3264, -1534);
