@@ -1,24 +1,74 @@
 #include "tools/levels/steelworks.h"
 
+#include <cmath>
+
 using kit::level;
+using kit::kIron;
 using kit::piece;
 using namespace levels::steelworkslook;
 
 namespace levels {
+namespace {
 
-// A long chain bridge under swinging burning weights, then a climb.
+// A burning weight swinging on a rod of length len over a bridge from x1 to x2 on
+// height y sagging by sag: its lowest point just skims a ball on the settled
+// chain, which hangs about a third lower than it is laid.
+void weight(level& k, double px, double len, double x1, double x2, double y, double sag, double angle) {
+  const double t = (px - x1) / (x2 - x1);
+  const double low = y + 4 * sag * 1.35 * t * (1 - t) - 42, py = low - len;
+  ball* pivot = k.addball(px, py, 6, 1, 1, "normal", kIron);
+  const double a = angle * M_PI / 180;
+  ball* bob = k.addball(px + len * std::sin(a), py + len * std::cos(a), 22, 3, 0, "damaging", kit::kRed);
+  // The rod is drawn but never touched: the ball cannot ride on it.
+  k.addlink(pivot, bob, 3, "background", kIron);
+}
+
+// A pier where a bridge ends: its floor runs down into a hollow where the
+// ball comes to rest; from there it jumps over the wall to the shelf of the
+// next bridge, 150 higher. A burning bar above the
+// bridge's end catches a ball flung up by coming too fast.
+void pier(level& k, double x, double y) {
+  floor(k, {{x, y + 6}, {x + 30, y + 6}, {x + 90, y + 40}, {x + 130, y + 40}, {x + 160, y + 30}, {x + 200, y + 30},
+            {x + 200, y - 150}, {x + 260, y - 150}});
+  k.platform(x - 120, y - 210, x + 20, y - 210, 8, "damaging", kit::kRed);
+}
+
+}  // namespace
+
+// Two long chain bridges sag over burning slag under swinging burning
+// weights, with an iron pier between them, then a roofed switchback climb to
+// a goal high at the far right.
 void steelworks8(level& k) {
-  start(k);
-  k.path({{-20, 560}, {300, 560}}, 14, "normal", kit::kIron);
-  k.rope(300, 560, 1600, 560, 24, 110, 7);
-  for (int i = 0; i < 4; ++i) k.pendulum(500 + i * 280, 150, 260, i % 2 ? 40 : -40, 20, 2, "damaging");
-  k.path({{1600, 560}, {1900, 560}}, 14, "normal", kit::kIron);
-  k.platform(1950, 400, 2150, 400, 12, "normal", kit::kIron);
-  k.platform(2200, 250, 2400, 250, 12, "normal", kit::kIron);
-  k.path({{2450, 100}, {2800, 100}, {2800, -300}}, 14, "normal", kit::kIron);
-  k.pit(300, 1600);
-  k.pit(1900, 2450, 760);
-  k.goal(2720, 20, 2720, 80);
+  startat(k, 215, 405);
+  k.platform(0, 200, 0, 400, 14);
+  // The start: a hollow to rest in while the first weight swings.
+  floor(k, {{0, 400}, {220, 450}, {300, 440}});
+  // The first bridge, under one weight over its sag.
+  k.rope(300, 440, 1100, 440, 24, 80, 8, 2, kIron);
+  weight(k, 700, 250, 300, 1100, 440, 80, 70);
+  k.pit(300, 1100, 900);
+  pier(k, 1100, 440);
+  // The second bridge, longer, under two weights.
+  k.rope(1360, 290, 2460, 290, 32, 100, 8, 2, kIron);
+  weight(k, 1690, 250, 1360, 2460, 290, 100, 70);
+  weight(k, 2110, 250, 1360, 2460, 290, 100, -70);
+  k.pit(1360, 2460, 900);
+  pier(k, 2460, 290);
+  // The third bridge, under a burning hammer.
+  k.rope(2720, 140, 3720, 140, 28, 80, 8, 2, kIron);
+  k.hammer(3140, -260, 470, 65, 110);
+  k.pit(2720, 3720, 900);
+  pier(k, 3720, 140);
+  // The climb: a roofed shaft of ledges, each on one wall. The ledges come
+  // before the walls, so that a ball in a corner jumps off its ledge.
+  floor(k, {{3980, -10}, {4030, 30}, {4090, 30}, {4140, -10}, {4420, -10}});
+  k.platform(4160, -160, 4420, -160, 12, "normal", kIron);
+  k.platform(3980, -340, 4240, -340, 12, "normal", kIron);
+  k.platform(4160, -520, 4420, -520, 12, "normal", kIron);
+  k.platform(3980, -700, 4240, -700, 12, "normal", kIron);
+  floor(k, {{4420, -10}, {4420, -1050}});
+  floor(k, {{3980, -170}, {3980, -1050}, {4420, -1050}});
+  k.goal(4060, -780, 4060, -720);
 }
 
 }  // namespace levels
