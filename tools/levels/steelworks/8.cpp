@@ -40,6 +40,25 @@ void pier(level& k, double x, double y) {
 // a goal high at the far right.
 void steelworks8(level& k) {
   startat(k, 215, 405);
+  // The works behind: chimneys on the slag floor, the girders the weights
+  // and the hammer hang from, gears, pipes and chains.
+  chimney(k, 130, 900, 900);
+  chimney(k, 1260, 900, 780);
+  chimney(k, 2620, 900, 940);
+  chimney(k, 3860, 900, 1100);
+  girder(k, 560, 226, 840, 226, 30, 4);
+  girder(k, 1540, 82, 2260, 82, 30, 8);
+  girder(k, 2980, -290, 3300, -290, 30, 4);
+  gear(k, 420, 60, 80);
+  gear(k, 1900, -180, 90, 12);
+  gear(k, 3500, -420, 70, 8);
+  pipe(k, {{1000, 900}, {1000, 620}, {1560, 620}, {1560, 900}});
+  pipe(k, {{2300, 900}, {2300, 560}, {2900, 560}, {2900, 300}});
+  pipe(k, {{4300, 140}, {4300, 60}, {4520, 60}, {4520, -980}});
+  hangchain(k, 1100, 160, 180);
+  hangchain(k, 2460, 20, 160);
+  hangchain(k, 4280, -1030, 200);
+  gear(k, 4100, -900, 60, 8);
   k.platform(0, 200, 0, 400, 14);
   // The start: a hollow to rest in while the first weight swings.
   floor(k, {{0, 400}, {220, 450}, {300, 440}});
