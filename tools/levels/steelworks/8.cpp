@@ -1,43 +1,15 @@
 #include "tools/levels/steelworks.h"
 
-#include <cmath>
-
 using kit::level;
 using kit::kIron;
 using kit::piece;
 using namespace levels::steelworkslook;
 
 namespace levels {
-namespace {
 
-// A burning weight swinging on a rod of length len over a bridge from x1 to x2 on
-// height y sagging by sag: its lowest point just skims a ball on the settled
-// chain, which hangs about a third lower than it is laid.
-void weight(level& k, double px, double len, double x1, double x2, double y, double sag, double angle) {
-  const double t = (px - x1) / (x2 - x1);
-  const double low = y + 4 * sag * 1.35 * t * (1 - t) - 42, py = low - len;
-  ball* pivot = k.addball(px, py, 6, 1, 1, "normal", kIron);
-  const double a = angle * M_PI / 180;
-  ball* bob = k.addball(px + len * std::sin(a), py + len * std::cos(a), 22, 3, 0, "damaging", kit::kRed);
-  // The rod is drawn but never touched: the ball cannot ride on it.
-  k.addlink(pivot, bob, 3, "background", kIron);
-}
-
-// A pier where a bridge ends: its floor runs down into a hollow where the
-// ball comes to rest; from there it jumps over the wall to the shelf of the
-// next bridge, 150 higher. A burning bar above the
-// bridge's end catches a ball flung up by coming too fast.
-void pier(level& k, double x, double y) {
-  floor(k, {{x, y + 6}, {x + 30, y + 6}, {x + 90, y + 40}, {x + 130, y + 40}, {x + 160, y + 30}, {x + 200, y + 30},
-            {x + 200, y - 150}, {x + 260, y - 150}});
-  k.platform(x - 120, y - 210, x + 20, y - 210, 8, "damaging", kit::kRed);
-}
-
-}  // namespace
-
-// Two long chain bridges sag over burning slag under swinging burning
-// weights, with an iron pier between them, then a roofed switchback climb to
-// a goal high at the far right.
+// Three long chain bridges sag over burning slag, under swinging burning
+// weights and a hammer, with piers between them to rest in; then a roofed
+// switchback climb to a goal high at the far right.
 void steelworks8(level& k) {
   startat(k, 215, 405);
   // The works behind: chimneys on the slag floor, the girders the weights
@@ -64,13 +36,13 @@ void steelworks8(level& k) {
   floor(k, {{0, 400}, {220, 450}, {300, 440}});
   // The first bridge, under one weight over its sag.
   k.rope(300, 440, 1100, 440, 24, 80, 8, 2, kIron);
-  weight(k, 700, 250, 300, 1100, 440, 80, 70);
+  weight(k, 700, 250, 300, 440, 1100, 440, 80, 70);
   k.pit(300, 1100, 900);
   pier(k, 1100, 440);
   // The second bridge, longer, under two weights.
   k.rope(1360, 290, 2460, 290, 32, 100, 8, 2, kIron);
-  weight(k, 1690, 250, 1360, 2460, 290, 100, 70);
-  weight(k, 2110, 250, 1360, 2460, 290, 100, -70);
+  weight(k, 1690, 250, 1360, 290, 2460, 290, 100, 70);
+  weight(k, 2110, 250, 1360, 290, 2460, 290, 100, -70);
   k.pit(1360, 2460, 900);
   pier(k, 2460, 290);
   // The third bridge, under a burning hammer.
