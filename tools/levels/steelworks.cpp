@@ -105,11 +105,14 @@ void weight(level& k, double px, double len, double x1, double y1, double x2, do
 // A pier where a bridge ends at (x, y): its floor runs down into a hollow
 // where the ball comes to rest; from there it jumps over the wall to the
 // shelf of the next bridge, 150 higher (x + 200 to x + 260). A burning bar
-// above the bridge's end catches a ball flung up by coming too fast.
-void pier(level& k, double x, double y) {
-  floor(k, {{x, y + 6}, {x + 30, y + 6}, {x + 90, y + 40}, {x + 130, y + 40}, {x + 160, y + 30}, {x + 200, y + 30},
+// above the bridge's end, ending at x + bar, catches a ball flung up by coming
+// too fast. The floor starts with a level lip lip long (a ball climbing out
+// of a sagging bridge rolls over it); where the bridge comes down to the
+// pier a short lip keeps a slow ball from stopping on it.
+void pier(level& k, double x, double y, double bar, double lip) {
+  floor(k, {{x, y + 6}, {x + lip, y + 6}, {x + 90, y + 40}, {x + 130, y + 40}, {x + 160, y + 30}, {x + 200, y + 30},
             {x + 200, y - 150}, {x + 260, y - 150}});
-  k.platform(x - 120, y - 210, x + 20, y - 210, 8, "damaging", kit::kRed);
+  k.platform(x + bar - 140, y - 210, x + bar, y - 210, 8, "damaging", kit::kRed);
 }
 
 }  // namespace levels::steelworkslook
