@@ -70,21 +70,32 @@ namespace {
 
 using namespace meadowlook;
 
-// Roll, then hop over a low wall to the goal post.
+// A stroll through the meadow while the hints scroll by: hop a low wall,
+// roll over a hill, hop up a step onto a terrace, roll through a hollow,
+// and touch the goal post at the terrace's far end.
 void firststeps(level& k) {
   start(k);
-  k.path({{-20, 560}, {1500, 560}}, 14, "normal", kit::kLeaf);
+  k.path({{-20, 560}, {1100, 560}, {1350, 490}, {1600, 560}, {2000, 560}}, 14, "normal", kit::kLeaf);
   k.platform(700, 560, 700, 470, 16);
-  k.goal(1400, 450, 1400, 530);
+  k.path({{2000, 560}, {2000, 460}, {2400, 460}, {2500, 520}, {2700, 520}, {2800, 460}, {3300, 460}, {3300, 200}},
+         14, "normal", kit::kLeaf);
+  k.goal(3200, 360, 3200, 440);
   hillline(k, -20, 560, 900, 220);
   hillline(k, 600, 560, 1000, 300);
+  hillline(k, 1900, 460, 1400, 280);
   tree(k, 300, 546, 140);
   tree(k, 1000, 546, 170);
   flowers(k, 420, 660, 546);
   hedge(k, 20, 160, 546);
   flowers(k, 1100, 1340, 546);
+  tree(k, 1750, 546, 160);
+  hedge(k, 2100, 2350, 446);
+  flowers(k, 2520, 2680, 506);
+  tree(k, 2950, 446, 180);
   cloud(k, 500, 200, 30);
   cloud(k, 1100, 150, 40);
+  cloud(k, 2200, 120, 45);
+  cloud(k, 2900, 180, 35);
 }
 
 // A gap too wide to jump: hop on the island under the swinging ball.
