@@ -26,18 +26,17 @@ void zenith7(level& k) {
   rock.first()->rolling = 1;
   // A roof of icicles over the slope: a jump there is fatal.
   for (double x = 1700; x < 1840; x += 60) {
-    const double y = 130 + (x - 1600) * 0.5 - 95;
+    const double y = 130 + (x - 1600) * 0.5 - 110;
     ice(k, {{x, y}, {x + 60, y + 30}}, 6);
     icicles(k, x, x + 60, y + 15, 2, 28);
   }
   // A step up at the slope's top, the second bridge under a roof of
   // icicles, and the ridge west to the goal.
   ice(k, {{1400, -40}, {1480, -40}, {1480, 140}}, 10);
-  k.platform(1400, -40, 650, -40, 10, "normal", kIce);
   k.pit(650, 1400, 600);
   ice(k, {{700, -165}, {1200, -165}}, 6);
   icicles(k, 700, 1200, -160, 10, 32);
-  ice(k, {{650, -40}, {150, -40}, {150, -500}}, 10);
+  ice(k, {{1400, -40}, {150, -40}, {150, -500}}, 10);
   k.goal(330, -110, 330, -60);
   // Scenery.
   sky(k, -200, 600, 3700, 1300, 18);
