@@ -7,7 +7,7 @@ using namespace levels::zenithlook;
 namespace levels {
 
 // Along the ridge of the sky, back west: across a narrow ice bridge under a
-// swinging hammer, into the corner at the foot of a cliff while a boulder
+// swinging hammer and past a second one beyond it, into the corner at the foot of a cliff while a boulder
 // comes rolling down the slope above and leaps over the ball; up the slope
 // under a roof of icicles, across a second bridge under a second hammer,
 // and west along the ridge to the goal, far behind the start.
@@ -19,6 +19,8 @@ void zenith7(level& k) {
   k.pit(2400, 3000, 900);
   k.hammer(2700, 180, 270, 60, 90);
   ice(k, {{2400, 500}, {2000, 500}}, 10);
+  // The second hammer wakes as the ball nears it and swings behind the first.
+  k.hammer(2260, 180, 270, -60, 90);
   // The slope up to the upper ridge; its boulder rolls only on it, leaps off
   // the cliff's edge and falls into the clouds.
   piece slope = ice(k, {{1480, 140}, {1600, 140}, {2000, 340}, {2000, 500}}, 10);
