@@ -7,10 +7,11 @@ using namespace levels::zenithlook;
 namespace levels {
 
 // Along the ridge of the sky, back west: across a narrow ice bridge under a
-// swinging hammer and past a second one beyond it, into the corner at the foot of a cliff while a boulder
-// comes rolling down the slope above and leaps over the ball; up the slope
-// under a roof of icicles, across a second bridge under a second hammer,
-// and west along the ridge to the goal, far behind the start.
+// swinging hammer and past a second one beyond it, into the corner at the
+// foot of a cliff while a boulder comes rolling down the slope above and
+// leaps over the ball; up the slope under a roof of icicles, up a step, and
+// across a second bridge under another roof of icicles to the goal, far
+// behind the start.
 void zenith7(level& k) {
   k.player(3150, 470);
   // The east end of the ridge, and the first narrow bridge over spikes.
