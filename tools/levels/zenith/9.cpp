@@ -45,6 +45,11 @@ void zenith9(level& k) {
   // ball rests against the west wall, then climbs ledges against alternate
   // walls to the goal on the top one.
   const double top = path + 120, sx1 = -100, sx2 = 500;
+  // A second hammer swings low over the foot of the second bridge.
+  const double hx = 610;
+  k.hammer(hx, top - 350, 300, 20, 90);
+  k.path({{hx - 160, top - 240}, {hx - 100, top - 350}, {hx + 100, top - 350}, {hx + 160, top - 240}}, 10,
+         "background", kFar);
   ice(k, {{sx2, top}, {sx1, top}}, 14);
   double y = top;
   for (int i = 1; i <= 3; ++i) {
@@ -62,12 +67,14 @@ void zenith9(level& k) {
   // Pillars of far rock under the spire and the last ledge.
   k.path({{1250, path + 140}, {1250, 1300}}, 60, "background", kFar);
   k.path({{200, path + 220}, {200, 1300}}, 80, "background", kFar);
-  sky(k, -600, path - 900, 3600, path - 320, 14, x1 - 20, x2 + 20);
+  // Clouds high over the traverse, none in either chimney.
+  sky(k, sx2 + 20, path - 900, 3600, path - 320, 12, x1 - 20, x2 + 20);
+  sky(k, -900, path - 900, sx1 - 20, path - 200, 5, sx1 - 20, sx2 + 20);
   sky(k, -600, path + 260, 3600, floor + 500, 18, x1 - 20, x2 + 20);
   spire(k, 800, 600, 70, 900);
   spire(k, 1900, 900, 80, 700);
   spire(k, 3300, 500, 60, 1100);
-  // The far arch the hammer hangs from.
+  // The far arch the first hammer hangs from.
   k.path({{900, path - 380}, {960, path - 490}, {1160, path - 490}, {1220, path - 380}}, 10, "background", kFar);
 }
 
