@@ -26,7 +26,7 @@ void zenith10(level& k) {
   k.pit(m(1350), m(750), 1300);
   // The hammer over the bridge: its head passes a rolling ball by, but not a
   // jumping one.
-  k.hammer(m(1050), 540, 340, -70, 120);
+  k.hammer(m(1050), 590, 340, -70, 120);
   // West up the slope to four steps of rock, each just too high for a jump from
   // the one below to carry the ball past the next, and along the ridge into
   // the chimney.
