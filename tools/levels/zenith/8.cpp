@@ -27,8 +27,8 @@ void hangover(level& k, double x1, double x2, int n, double (*upper)(double, int
 // The frozen fall: tiers of ice ramps turning back on each other between two
 // walls of a chimney. Tier t starts in a pocket against one wall and runs
 // down to a lip short of the other, where the ball drops to the next tier.
-constexpr double kW = 1000, kTop = -950, kShelf = 220, kGap = 170, kDrop = 130, kFall = 110;
-constexpr int kTiers = 12;
+constexpr double kW = 1000, kTop = -1300, kShelf = 220, kGap = 170, kDrop = 130, kFall = 110;
+constexpr int kTiers = 11;
 
 // The profile of a tier, as (distance from its own wall, depth below its
 // top) points: a pocket tilted into the wall, a rounded crest, the ramp.
@@ -48,7 +48,7 @@ double tiery(double x, int t) {
 
 }  // namespace
 
-// The frozen fall: from a ledge at the top of an ice chimney down twelve
+// The frozen fall: from a ledge at the top of an ice chimney down eleven
 // ramps that turn back on each other, each roofed by the icicles of the one
 // above, to the chimney's floor three screens below the start.
 void zenith8(level& k) {
@@ -67,15 +67,15 @@ void zenith8(level& k) {
     k.goal(kW - 60, floor - 110, kW - 60, floor - 30);
   else
     k.goal(60, floor - 110, 60, floor - 30);
-  ice(k, {{0, kTop - 400}, {0, floor}}, 14);
-  ice(k, {{kW, kTop - 400}, {kW, floor}}, 14);
+  ice(k, {{0, kTop - 450}, {0, floor}}, 14);
+  ice(k, {{kW, kTop - 450}, {kW, floor}}, 14);
   for (int t = 0; t + 1 < kTiers; ++t) {
     if (t % 2 == 0)
       hangover(k, kShelf + 140, kW - kGap - 110, 7, tiery, tiery, t, 84);
     else
       hangover(k, kGap + 110, kW - kShelf - 140, 7, tiery, tiery, t, 84);
   }
-  sky(k, -1400, kTop - 600, 2400, floor, 30, -60, kW + 60);
+  sky(k, -1400, kTop - 600, 2400, floor, 34);
   spire(k, -500, floor - 300, 70, 1800);
   spire(k, 1600, floor - 600, 80, 2200);
 }
