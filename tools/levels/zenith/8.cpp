@@ -59,25 +59,29 @@ void zenith8(level& k) {
     for (const auto& [d, dy] : kProfile) pts.push_back({t % 2 == 0 ? d : kW - d, y0 + dy});
     ice(k, pts, 12);
   }
-  // The floor of the chimney and the goal in its far corner.
+  // The floor of the chimney runs out through a door in its east wall onto a
+  // rope bridge over spikes, down to the top of a spire with the goal.
+  static_assert(kTiers % 2 == 1, "the last ramp runs east, toward the door");
   const double floor = kTop + kTiers * (kDrop + kFall);
-  const bool east = kTiers % 2 == 1;
-  ice(k, {{0, floor}, {kW, floor}}, 12);
-  if (east)
-    k.goal(kW - 60, floor - 110, kW - 60, floor - 30);
-  else
-    k.goal(60, floor - 110, 60, floor - 30);
+  ice(k, {{0, floor}, {1200, floor}}, 12);
+  // A post at the door: rest against it and hop onto the bridge.
+  ice(k, {{1170, floor}, {1170, floor - 70}}, 14);
+  k.rope(1200, floor, 1800, floor + 60, 12, 40, 12);
+  ice(k, {{1800, floor + 60}, {2150, floor + 60}, {2150, floor - 100}}, 14);
+  k.goal(2060, floor - 30, 2060, floor + 30);
   ice(k, {{0, kTop - 450}, {0, floor}}, 14);
-  ice(k, {{kW, kTop - 450}, {kW, floor}}, 14);
+  ice(k, {{kW, kTop - 450}, {kW, floor - 170}}, 14);
+  k.pit(1150, 1900, floor + 560);
+  k.path({{1975, floor + 90}, {1975, floor + 520}}, 70, "background", kFar);
   for (int t = 0; t + 1 < kTiers; ++t) {
     if (t % 2 == 0)
       hangover(k, kShelf + 140, kW - kGap - 110, 7, tiery, tiery, t, 84);
     else
       hangover(k, kGap + 110, kW - kShelf - 140, 7, tiery, tiery, t, 84);
   }
-  sky(k, -1400, kTop - 600, 2400, floor, 34);
+  sky(k, -1400, kTop - 600, 2600, floor, 34);
   spire(k, -500, floor - 300, 70, 1800);
-  spire(k, 1600, floor - 600, 80, 2200);
+  spire(k, 1600, floor - 700, 80, 2200);
 }
 
 }  // namespace levels
