@@ -44,8 +44,10 @@ void zenith4(level& k) {
     if (t == 0) eave(k, 60, y - 230, 450, y - 230 + slope * 150, 70);
     eave(k, X(450), y - 230 + slope * 150, X(1150), y - 230 + slope * 850, 70);
     // The net the ball drops into, between the next ramp and the cliff.
-    piece net = k.rope(X(1690), y + tier + 40, X(1400), y + tier, 10, 45, 12);
-    (void)net;
+    k.rope(X(1690), y + tier + 40, X(1400), y + tier, 10, 45, 12);
+    // Clouds drift past the face and birds wheel over the nets.
+    cloud(k, X(620), y + tier * 0.62, 34 + 6 * t);
+    bird(k, X(1540), y + 180, 16);
   }
   // The cliff walls on both sides.
   ice(k, {{0, top - 600}, {0, top + tier * tiers + 100}}, 14);
@@ -54,6 +56,7 @@ void zenith4(level& k) {
   k.goal(60, last - 30, 260, last - 30);
   sky(k, -1200, top - 500, 2900, last + 300, 46, -40, 1740);
   spire(k, -500, last, 90, 1500);
+  spire(k, 850, last + 300, 110, 2600);
   spire(k, 2200, last - 800, 70, 1600);
   spire(k, -900, last - 1400, 60, 700);
   cloud(k, 2000, last + 150, 70);
