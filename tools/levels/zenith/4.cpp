@@ -22,12 +22,12 @@ void eave(level& k, double x1, double y1, double x2, double y2, double step) {
 
 }  // namespace
 
-// Down the north face: six ramps of ice switch back and forth down a cliff,
-// each roofed with icicles so low that any jump on it is fatal. Every ramp
-// ends in a pocket behind a low lip; from the pocket, out under the open
-// sky, the ball hops the lip and drops into a rope net that catches it, and
-// rolls out of the net onto the next ramp below. The goal hangs over the
-// last net, three screens below the start.
+// Down the north face: four ramps of ice switch back and forth down a
+// cliff, each roofed with icicles so low that any jump on it is fatal. Every
+// ramp ends in a pocket behind a lip too tall to roll over; from the pocket,
+// out under the open sky, the ball hops the lip and drops into a rope net that
+// catches it, and rolls out of the net the other way onto the next ramp. The
+// goal lies across the last net, three screens below the start.
 void zenith4(level& k) {
   const double top = -1450, tier = 800, slope = 0.33;
   const int tiers = 4;
