@@ -246,6 +246,19 @@ class level {
     return p;
   }
 
+  // A seesaw whose plank cannot fold through its pivot: tensions at the
+  // plank's ends hold the frame's angles, so a hard landing tips it but
+  // never turns it over.
+  piece stiffseesaw(double px, double py, double len, double keel = 80, double m = 1, double km = 4) {
+    piece p = seesaw(px, py, len, keel, m, km);
+    ball *pivot = p.balls[0], *l = p.balls[1], *r = p.balls[2], *k = p.balls[3];
+    addtension(pivot, l, r, 2000);
+    addtension(l, r, pivot, 2000);
+    addtension(k, l, r, 2000);
+    addtension(l, r, k, 2000);
+    return p;
+  }
+
   // A pit floored with spikes between x1 and x2.
   piece pit(double x1, double x2, double y = 820) {
     platform(x1, y, x2, y, 10);

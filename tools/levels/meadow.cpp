@@ -70,40 +70,58 @@ namespace {
 
 using namespace meadowlook;
 
-// Roll, then hop over a low wall to the goal post.
+// A stroll through the meadow while the hints scroll by: hop a low wall,
+// roll over a hill, hop up a step onto a terrace, roll through a hollow,
+// and touch the goal post at the terrace's far end.
 void firststeps(level& k) {
   start(k);
-  k.path({{-20, 560}, {1500, 560}}, 14, "normal", kit::kLeaf);
+  k.path({{-20, 560}, {1100, 560}, {1350, 490}, {1600, 560}, {2000, 560}}, 14, "normal", kit::kLeaf);
   k.platform(700, 560, 700, 470, 16);
-  k.goal(1400, 450, 1400, 530);
+  k.path({{2000, 560}, {2000, 460}, {2400, 460}, {2500, 520}, {2700, 520}, {2800, 460}, {3300, 460}, {3300, 200}},
+         14, "normal", kit::kLeaf);
+  k.goal(3200, 360, 3200, 440);
   hillline(k, -20, 560, 900, 220);
   hillline(k, 600, 560, 1000, 300);
+  hillline(k, 1900, 460, 1400, 280);
   tree(k, 300, 546, 140);
   tree(k, 1000, 546, 170);
   flowers(k, 420, 660, 546);
   hedge(k, 20, 160, 546);
   flowers(k, 1100, 1340, 546);
+  tree(k, 1750, 546, 160);
+  hedge(k, 2100, 2350, 446);
+  flowers(k, 2520, 2680, 506);
+  tree(k, 2950, 446, 180);
   cloud(k, 500, 200, 30);
   cloud(k, 1100, 150, 40);
+  cloud(k, 2200, 120, 45);
+  cloud(k, 2900, 180, 35);
 }
 
-// A gap too wide to jump: hop on the island under the swinging ball.
+// Over the meadow again, a low wall and a hill, then a gap too wide to
+// jump: hop on the island under the swinging ball.
 void island(level& k) {
+  const double d = 1600;  // the gap's section lies this far east of the start
   start(k);
-  k.path({{-20, 560}, {420, 560}}, 14);
-  k.platform(640, 600, 760, 600, 12);
-  k.pendulum(700, 150, 330, 60, 24, 2);
-  k.path({{980, 560}, {1500, 560}, {1500, 300}}, 14);
-  k.pit(420, 980);
-  k.goal(1420, 470, 1420, 540);
-  hillline(k, -20, 560, 440, 160);
-  hillline(k, 980, 560, 520, 180);
+  k.path({{-20, 560}, {900, 560}, {1150, 500}, {1400, 560}, {d + 420, 560}}, 14, "normal", kit::kLeaf);
+  k.platform(600, 560, 600, 470, 16);
+  k.platform(d + 640, 600, d + 760, 600, 12);
+  k.pendulum(d + 700, 150, 330, 60, 24, 2);
+  k.path({{d + 980, 560}, {d + 1500, 560}, {d + 1500, 300}}, 14);
+  k.pit(d + 420, d + 980);
+  k.goal(d + 1420, 470, d + 1420, 540);
+  hillline(k, -20, 560, 1000, 240);
+  hillline(k, 1200, 560, 840, 200);
   tree(k, 250, 546, 150);
   flowers(k, 40, 400, 546);
-  hedge(k, 1020, 1180, 546);
-  tree(k, 1300, 546, 170);
-  cloud(k, 700, 100, 30);
-  cloud(k, 1200, 180, 40);
+  hedge(k, 700, 880, 546);
+  tree(k, 1500, 546, 160);
+  flowers(k, d + 40, d + 400, 546);
+  hedge(k, d + 1020, d + 1180, 546);
+  tree(k, d + 1300, 546, 170);
+  cloud(k, 900, 150, 35);
+  cloud(k, d + 700, 100, 30);
+  cloud(k, d + 1200, 180, 40);
 }
 
 // Over the rolling hills: down into a dip and up the far side, a jump over a

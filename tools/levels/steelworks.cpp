@@ -88,6 +88,33 @@ void startat(level& k, double x, double y) { k.player(x, y); }
 
 // ---- Steelworks
 
+// A burning weight swinging on a rod of length len over a chain bridge from
+// (x1, y1) to (x2, y2) laid with a sag: its lowest point just skims a ball on
+// the settled chain, which hangs about a third lower than it is laid.
+void weight(level& k, double px, double len, double x1, double y1, double x2, double y2, double sag,
+            double angle) {
+  const double t = (px - x1) / (x2 - x1);
+  const double low = y1 + (y2 - y1) * t + 4 * sag * 1.35 * t * (1 - t) - 42, py = low - len;
+  ball* pivot = k.addball(px, py, 6, 1, 1, "normal", kIron);
+  const double a = angle * M_PI / 180;
+  ball* bob = k.addball(px + len * std::sin(a), py + len * std::cos(a), 22, 3, 0, "damaging", kit::kRed);
+  // The rod is drawn but never touched: the ball cannot ride on it.
+  k.addlink(pivot, bob, 3, "background", kIron);
+}
+
+// A pier where a bridge ends at (x, y): its floor runs down into a hollow
+// where the ball comes to rest; from there it jumps over the wall to the
+// shelf of the next bridge, 150 higher (x + 200 to x + 260). A burning bar
+// above the bridge's end, ending at x + bar, catches a ball flung up by coming
+// too fast. The floor starts with a level lip lip long (a ball climbing out
+// of a sagging bridge rolls over it); where the bridge comes down to the
+// pier a short lip keeps a slow ball from stopping on it.
+void pier(level& k, double x, double y, double bar, double lip) {
+  floor(k, {{x, y + 6}, {x + lip, y + 6}, {x + 90, y + 40}, {x + 130, y + 40}, {x + 160, y + 30}, {x + 200, y + 30},
+            {x + 200, y - 150}, {x + 260, y - 150}});
+  k.platform(x + bar - 140, y - 210, x + bar, y - 210, 8, "damaging", kit::kRed);
+}
+
 }  // namespace levels::steelworkslook
 
 namespace levels {

@@ -21,6 +21,8 @@ void pipe(level& k, const std::vector<std::pair<double, double>>& pts, double w 
 void hangchain(level& k, double x, double y, double len);
 piece floor(level& k, const std::vector<std::pair<double, double>>& pts, double w = 14);
 void startat(level& k, double x, double y);
+void weight(level& k, double px, double len, double x1, double y1, double x2, double y2, double sag, double angle);
+void pier(level& k, double x, double y, double bar = 20, double lip = 30);
 
 }  // namespace levels::steelworkslook
 

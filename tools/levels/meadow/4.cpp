@@ -69,16 +69,76 @@ namespace {
 
 }  // namespace
 
-// A seesaw: the ledge is too high to reach from the ground, but not from the
-// plank's raised end.
+// Down from the hilltop: terraces to a meadow, where a seesaw stands in a
+// ditch of spikes before a bank too high to hop; the ball jumps from its
+// plank. Beyond the bank a well of ramps leads down to a brook that runs back
+// west under a roof of rock, over two more ditches, to a chimney of three
+// ledges and the goal, far below the start.
 void meadow4(level& k) {
-  start(k);
-  k.path({{-20, 560}, {1400, 560}, {1400, -200}}, 14, "normal", kit::kLeaf);
-  k.seesaw(900, 470, 400);
-  k.path({{1100, 250}, {1400, 250}}, 14);
-  k.goal(1340, 170, 1340, 230);
-  k.tree(300, 546, 140);
-  k.cloud(700, 120, 35);
+  k.player(150, -734);
+  // The hilltop, a smooth valley, and the meadow rising again to the lip of
+  // the ditch, where a rolling ball comes in slowly.
+  k.path({{-20, -1300}, {-20, -700}, {300, -700}, {380, -690}, {460, -664}, {540, -627}, {620, -590}, {700, -566},
+          {780, -560}, {1000, -560}, {1080, -566}, {1160, -590}, {1240, -627}, {1320, -664}, {1400, -688},
+          {1460, -690}, {1460, -750}},
+         14, "normal", kit::kLeaf);
+  // The seesaw stands in a ditch of spikes before the bank, which is too
+  // high to hop from the meadow but not from the plank.
+  k.seesaw(1710, -868, 400, 80, 1, 12);
+  k.pit(1460, 1930, -430);
+  k.platform(1460, -690, 1460, -430, 14, "normal", kit::kLeaf);
+  k.path({{1930, -430}, {1930, -970}, {2500, -970}}, 14, "normal", kit::kLeaf);
+  // The well: a road down, slope under slope, each ending short of the
+  // wall it runs to, so the ball drops through the gap onto the next and
+  // turns back; slopes before walls.
+  for (int i = 0; i < 9; ++i) {
+    const double y = -890 + 180 * i;
+    if (i % 2 == 0)
+      k.platform(2500, y, 3020, y + 100, 12, "normal", kit::kLeaf);
+    else
+      k.platform(3100, y, 2580, y + 100, 12, "normal", kit::kLeaf);
+  }
+  k.platform(3100, -1200, 3100, 780, 14, "normal", kit::kLeaf);
+  k.platform(2500, -970, 2500, 480, 14, "normal", kit::kLeaf);
+  // The foot of the well is a hollow where the ball comes to rest; from
+  // there the brook runs west under a low roof of rock, over a ditch of
+  // spikes, to the foot of a chimney in the west.
+  k.path({{3100, 780}, {2800, 700}, {2300, 700}, {2300, 900}}, 14, "normal", kit::kLeaf);
+  k.pit(2100, 2300, 900);
+  k.path({{2100, 900}, {2100, 700}, {-100, 700}}, 14, "normal", kit::kLeaf);
+  // The chimney: three ledges 200 apart against alternate walls, ledges
+  // before walls, up to the goal on the last.
+  for (int i = 1; i <= 3; ++i) {
+    const double y = 700 - 200 * i;
+    if (i % 2)
+      k.platform(110, y, 400, y, 12, "normal", kit::kLeaf);
+    else
+      k.platform(-100, y, 190, y, 12, "normal", kit::kLeaf);
+  }
+  k.platform(-100, 700, -100, -200, 14, "normal", kit::kLeaf);
+  k.path({{2500, 480}, {400, 480}, {400, -200}}, 14, "normal", kit::kStone);
+  k.goal(340, 70, 340, 10);
+  // The meadow up top, the wild well and the brook below.
+  hillline(k, -20, -700, 1500, 260);
+  hillline(k, 1930, -970, 1200, 340);
+  tree(k, 120, -714, 150);
+  flowers(k, 320, 700, -640);
+  hedge(k, 780, 1000, -574);
+  tree(k, 1150, -600, 170);
+  flowers(k, 1220, 1440, -690);
+  tree(k, 2250, -984, 160);
+  flowers(k, 2000, 2200, -984);
+  hedge(k, 2300, 2480, -984);
+  cloud(k, 500, -1150, 45);
+  cloud(k, 1700, -1300, 50);
+  cloud(k, 2800, -1250, 40);
+  flowers(k, 2820, 3080, 736);
+  hedge(k, 1500, 1800, 686);
+  flowers(k, 900, 1400, 686);
+  tree(k, 650, 686, 150);
+  flowers(k, -80, 380, 686);
+  hedge(k, -80, 180, 286);
+  flowers(k, 130, 390, 486);
 }
 
 }  // namespace levels
