@@ -15,7 +15,11 @@ target_link_options(tumbo PRIVATE
   -lidbfs.js "SHELL:--shell-file ${TUMBO_WEB_PAGE}" -sMINIFY_HTML=0
   "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/media@/media"
   "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/campaigns@/campaigns")
-set_property(TARGET tumbo APPEND PROPERTY LINK_DEPENDS ${TUMBO_WEB_PAGE} ${CMAKE_SOURCE_DIR}/platform/web/library.js)
+# The data file is packed when the page is linked: a changed level or
+# picture links it again, so a second build never ships old levels.
+file(GLOB_RECURSE TUMBO_WEB_DATA CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/media/* ${CMAKE_SOURCE_DIR}/campaigns/*)
+set_property(TARGET tumbo APPEND PROPERTY LINK_DEPENDS ${TUMBO_WEB_PAGE} ${CMAKE_SOURCE_DIR}/platform/web/library.js
+  ${TUMBO_WEB_DATA})
 
 # The physics under node, reading and writing the real files.
 add_executable(tumbo-sim ${CMAKE_SOURCE_DIR}/tools/tumbo-sim.cpp)
