@@ -8,9 +8,9 @@ namespace levels {
 
 // Between the spires, eastward: from a spire's top under a roof of icicles
 // (a jump there is fatal) over a post and down a rope bridge to a second
-// spire, over its post past a swinging hammer and down a second bridge to a
-// third spire, then up its stair of springy ice blocks to a ledge against
-// the cliff, a little above the start and far to the east of it.
+// spire, over its post past a swinging hammer onto a seesaw that tips the
+// ball down to a third spire, then up its stair of springy ice blocks to a
+// ledge against the cliff, a little above the start and far to the east.
 void zenith5(level& k) {
   k.player(620, 966);
   // The first spire: walled at the west, a post at its east end.
@@ -24,9 +24,12 @@ void zenith5(level& k) {
   ice(k, {{1500, 1060}, {1800, 1060}, {1800, 910}}, 14);
   // A hammer swings over the second post: jump it while the hammer is away.
   k.hammer(1840, 510, 300, -60, 90);
-  // The second bridge, down to the third spire.
-  k.rope(1800, 1060, 2400, 1120, 12, 40, 8);
+  // A seesaw over the gap to the third spire, its plank a little above the
+  // spire's top: the ball lands on it beyond the pivot and it tips the ball
+  // down east.
+  k.stiffseesaw(2020, 1100, 420);
   k.pit(1800, 2400, 1800);
+  ice(k, {{2245, 1120}, {2400, 1120}}, 14);
   // The third spire: a stair of two springy blocks between posts, each a
   // step higher, up to a ledge against the cliff with the goal.
   const double floor = 1120;
