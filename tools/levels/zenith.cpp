@@ -118,6 +118,6 @@ std::vector<std::pair<double, double>> shaft(level& k, double x1, double x2, dou
 
 namespace levels {
 
-campaign zenith() { return {"Zenith", {zenith1, zenith2, zenith3, zenith4, zenith6, zenith7, zenith8, zenith9, zenith10}}; }
+campaign zenith() { return {"Zenith", {zenith1, zenith2, zenith3, zenith4, zenith5, zenith6, zenith7, zenith8, zenith9, zenith10}}; }
 
 }  // namespace levels
