@@ -98,30 +98,23 @@ void firststeps(level& k) {
   cloud(k, 2900, 180, 35);
 }
 
-// Over the meadow again, a low wall and a hill, then a gap too wide to
-// jump: hop on the island under the swinging ball.
+// A gap too wide to jump: hop on the island under the swinging ball.
 void island(level& k) {
-  const double d = 1600;  // the gap's section lies this far east of the start
   start(k);
-  k.path({{-20, 560}, {900, 560}, {1150, 500}, {1400, 560}, {d + 420, 560}}, 14, "normal", kit::kLeaf);
-  k.platform(600, 560, 600, 470, 16);
-  k.platform(d + 640, 600, d + 760, 600, 12);
-  k.pendulum(d + 700, 150, 330, 60, 24, 2);
-  k.path({{d + 980, 560}, {d + 1500, 560}, {d + 1500, 300}}, 14);
-  k.pit(d + 420, d + 980);
-  k.goal(d + 1420, 470, d + 1420, 540);
-  hillline(k, -20, 560, 1000, 240);
-  hillline(k, 1200, 560, 840, 200);
+  k.path({{-20, 560}, {420, 560}}, 14);
+  k.platform(640, 600, 760, 600, 12);
+  k.pendulum(700, 150, 330, 60, 24, 2);
+  k.path({{980, 560}, {1500, 560}, {1500, 300}}, 14);
+  k.pit(420, 980);
+  k.goal(1420, 470, 1420, 540);
+  hillline(k, -20, 560, 440, 160);
+  hillline(k, 980, 560, 520, 180);
   tree(k, 250, 546, 150);
   flowers(k, 40, 400, 546);
-  hedge(k, 700, 880, 546);
-  tree(k, 1500, 546, 160);
-  flowers(k, d + 40, d + 400, 546);
-  hedge(k, d + 1020, d + 1180, 546);
-  tree(k, d + 1300, 546, 170);
-  cloud(k, 900, 150, 35);
-  cloud(k, d + 700, 100, 30);
-  cloud(k, d + 1200, 180, 40);
+  hedge(k, 1020, 1180, 546);
+  tree(k, 1300, 546, 170);
+  cloud(k, 700, 100, 30);
+  cloud(k, 1200, 180, 40);
 }
 
 // Over the rolling hills: down into a dip and up the far side, a jump over a
