@@ -326,6 +326,15 @@ std::shared_ptr<channeldata> mixer::take(const std::shared_ptr<sounddata>& snd) 
 
 void mixer::clear() {
   std::lock_guard<std::mutex> g(lock);
+  // The channels nobody holds go back to the spares, so that starting
+  // afresh never shrinks the pool that play draws on.
+  for (std::shared_ptr<channeldata>& c : active_) {
+    if (c.use_count() == 1 && spare_.size() < spare_.capacity()) {
+      c->decoder.reset();
+      c->snd.reset();
+      spare_.push_back(std::move(c));
+    }
+  }
   active_.clear();
 }
 
