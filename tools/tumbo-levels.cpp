@@ -16,7 +16,7 @@
 int main(int argc, char** argv) {
   headless::install();
   const std::string dir = argc > 1 ? argv[1] : "campaigns";
-  std::vector<levels::campaign> campaigns = {levels::meadow(), levels::steelworks()};
+  std::vector<levels::campaign> campaigns = {levels::meadow(), levels::steelworks(), levels::zenith()};
   if (argc > 2) {
     std::vector<levels::campaign> all = {levels::meadow(), levels::steelworks(), levels::zenith()};
     campaigns.clear();

@@ -16,7 +16,6 @@ struct campaign {
 
 campaign meadow();
 campaign steelworks();
-// Zenith is being built: not yet in the list that tumbo-levels writes.
 campaign zenith();
 
 // The ball starts at (100, 300) above a wall that stops it rolling off the
