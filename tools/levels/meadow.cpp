@@ -101,7 +101,7 @@ void firststeps(level& k) {
 // A gap too wide to jump: roll across the meadow to a low post at the edge
 // of a gorge and rest against it; hop into a rope hammock hanging in the
 // middle of the gorge under a swinging ball, let it still the ball, and hop
-// out onto the far bank, on past an oak to the goal in a hollow.
+// out onto the far bank, on through a hollow to the goal by the end wall.
 void island(level& k) {
   start(k);
   k.path({{-20, 440}, {1100, 560}, {1100, 525}}, 14, "normal", kit::kLeaf);
