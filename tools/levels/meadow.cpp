@@ -98,23 +98,36 @@ void firststeps(level& k) {
   cloud(k, 2900, 180, 35);
 }
 
-// A gap too wide to jump: hop on the island under the swinging ball.
+// A gap too wide to jump: roll across the meadow to a low post at the edge
+// of a gorge and rest against it; hop into a rope hammock hanging in the
+// middle of the gorge under a swinging ball, let it still the ball, and hop
+// out onto the far bank, on through a hollow to the goal by the end wall.
 void island(level& k) {
   start(k);
-  k.path({{-20, 560}, {420, 560}}, 14);
-  k.platform(640, 600, 760, 600, 12);
-  k.pendulum(700, 150, 330, 60, 24, 2);
-  k.path({{980, 560}, {1500, 560}, {1500, 300}}, 14);
-  k.pit(420, 980);
-  k.goal(1420, 470, 1420, 540);
-  hillline(k, -20, 560, 440, 160);
-  hillline(k, 980, 560, 520, 180);
-  tree(k, 250, 546, 150);
-  flowers(k, 40, 400, 546);
-  hedge(k, 1020, 1180, 546);
-  tree(k, 1300, 546, 170);
-  cloud(k, 700, 100, 30);
-  cloud(k, 1200, 180, 40);
+  k.path({{-20, 440}, {1100, 560}, {1100, 525}}, 14, "normal", kit::kLeaf);
+  k.platform(1060, 560, 1100, 560, 14, "normal", kit::kLeaf);
+  k.rope(1250, 580, 1450, 580, 8, 60, 8);
+  k.platform(1450, 580, 1500, 580, 12, "normal", kit::kWood);
+  k.pendulum(1370, 220, 300, 60, 24, 2);
+  k.path({{1600, 650}, {2600, 650}, {2750, 690}, {2950, 690}, {3100, 650}, {3350, 650}, {3350, 400}}, 14,
+         "normal", kit::kLeaf);
+  k.pit(1100, 1600);
+  k.goal(3250, 560, 3250, 630);
+  hillline(k, -20, 440, 1100, 220);
+  hillline(k, 1600, 650, 1000, 300);
+  hillline(k, 2500, 650, 900, 220);
+  tree(k, 250, 456, 150);
+  flowers(k, 400, 640, 490);
+  hedge(k, 760, 960, 530);
+  hedge(k, 1700, 1900, 636);
+  tree(k, 2100, 636, 170);
+  flowers(k, 2200, 2500, 636);
+  flowers(k, 2770, 2930, 676);
+  tree(k, 3150, 636, 160);
+  cloud(k, 600, 150, 35);
+  cloud(k, 1370, 60, 30);
+  cloud(k, 2300, 170, 40);
+  cloud(k, 3000, 120, 35);
 }
 
 // Over the rolling hills: down into a dip and up the far side, a jump over a
