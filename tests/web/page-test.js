@@ -299,12 +299,20 @@ async function main() {
     // The level skip: 8 and 2 both hit since the last frame. The two presses
     // are sent together, without waiting for the first to be taken, so that
     // a busy machine does not let a frame pass between them.
-    await Promise.all([page.keyboard.down('8'), page.keyboard.down('2')]);
-    await sleep(200);
-    await page.keyboard.up('2');
-    await page.keyboard.up('8');
-    await frames(page, 60);
-    await shot(page, 'level-score');
+    // If a frame still falls between them, the skip is tried again: the
+    // score screen's captions fill the band under the lives with colour.
+    const captioned = (p) => Math.max(p[0], p[1], p[2]) >= 90 &&
+      Math.max(p[0], p[1], p[2]) - Math.min(p[0], p[1], p[2]) >= 40;
+    let skipped = false;
+    for (let i = 0; i < 3 && !skipped; i++) {
+      await Promise.all([page.keyboard.down('8'), page.keyboard.down('2')]);
+      await sleep(200);
+      await page.keyboard.up('2');
+      await page.keyboard.up('8');
+      await frames(page, 60);
+      skipped = count(await shot(page, 'level-score'), 40, 60, 984, 140, captioned) > 3000;
+    }
+    check(skipped, 'the level skip (8 and 2 together) shows the score screen');
     await tap(page, 'Enter', 90, 600);
     for (let i = 0; i < 5; i++) {
       await frames(page, 20);
